@@ -1,0 +1,23 @@
+#pragma once
+// Start-up and menu shared by both programs.
+
+#include <allegro.h>
+
+#include "shell/mouse_latch.h"
+
+// Indexes of MenuDialog, which are also the results of do_dialog on it.
+constexpr int kMenuNewGame = 0;
+constexpr int kMenuQuit = 1;
+
+extern DIALOG MenuDialog[4];
+
+// Opens the white 640x480 window titled "Kalvorintu!", installs keyboard and
+// mouse, loads the font appended to the program file and colours the menu.
+// On a failure it shows a message and ends the process with status 1.
+void startShell();
+
+// The press latched since the last call, if any (buttons 0 when none).
+MousePress takeMousePress();
+
+// Shows the menu over the current screen; true when the user chose to quit.
+bool menuSaysQuit();
