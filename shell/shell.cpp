@@ -91,3 +91,11 @@ bool menuSaysQuit() {
     // first button; only the second button quits.
     return do_dialog(MenuDialog, kMenuNewGame) == kMenuQuit;
 }
+
+void restBetweenPolls() {
+    rest(50);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    yield_timeslice();
+#pragma GCC diagnostic pop
+}

@@ -19,5 +19,9 @@ void startShell();
 // The press latched since the last call, if any (buttons 0 when none).
 MousePress takeMousePress();
 
+// The pause between two mouse polls of a placing loop: 50 ms, then the rest
+// of the time slice goes back to the system so that waiting does not spin.
+void restBetweenPolls();
+
 // Shows the menu over the current screen; true when the user chose to quit.
 bool menuSaysQuit();

@@ -1,0 +1,36 @@
+#include "tiles/placement.h"
+
+namespace {
+
+// Strict bounds: the outermost pixel line of a drawn cell and the gaps
+// between cells hit nothing, so a press on a border is never ambiguous.
+int cellUnder(int x, int y) {
+    for (int row = 0; row < kBoardSide; ++row) {
+        for (int col = 0; col < kBoardSide; ++col) {
+            int left = kBoardLeft + kCellPitch * col;
+            int top = kBoardTop + kCellPitch * row;
+            if (left < x && x < left + kCellSpan && top < y && y < top + kCellSpan) {
+                return cellIndex(col, row);
+            }
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+void placeTileAt(Board& board, const MousePress& press) {
+    if ((press.buttons & kLeftButton) == 0 || GameState != Placing) return;
+    int cell = cellUnder(press.x, press.y);
+    if (cell < 0 || board.cells[cell] != kUnplaced) return;
+
+    board.cells[cell] = nextTile;
+    ++nextTile;
+    if (nextTile > 15) {
+        for (int& value : board.cells) {
+            if (value == kUnplaced) value = kBlank;
+        }
+        GameState = Solving;
+        nextTile = 1;
+    }
+}

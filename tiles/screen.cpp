@@ -1,0 +1,104 @@
+#include "tiles/screen.h"
+
+#include "shell/shell.h"
+#include "tiles/placement.h"
+
+// The texts are printed with the library's older text calls, which draw on
+// the opaque white background chosen at start-up.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+
+namespace {
+
+const char kBanner[] = "* TORVANE *";
+const char kAskNumber[] = "Paigutage lauale arv %d.";
+const char kBringing[] = "Viin numbrit %d oma kohale.";
+const char kUnsolvable[] = "See seis ei ole lahenduv!.";
+const char kSolved[] = "Lahendatud!.";
+const char kGaveUp[] = "Ma enam ei oska :( (samm %d)";
+
+int black() { return makecol(0, 0, 0); }
+int white() { return makecol(255, 255, 255); }
+
+// Frame bars around the board: left, right, top, bottom.
+struct Bar {
+    int x1, y1, x2, y2;
+};
+const Bar kFrame[] = {
+    {210, 100, 215, 375},
+    {480, 100, 485, 375},
+    {210, 100, 485, 105},
+    {210, 370, 485, 375},
+};
+
+void drawStatus() {
+    // Cleared first so that a shorter line leaves nothing of a longer one.
+    rectfill(screen, 250, 400, 640, 480, white());
+    switch (GameState) {
+        case Placing:
+            textprintf(screen, font, 250, 400, black(), kAskNumber, nextTile);
+            break;
+        case Solving:
+            if (kSolveScript[stepIndex].tile > 0) {
+                textprintf(screen, font, 250, 400, black(), kBringing, kSolveScript[stepIndex].tile);
+            }
+            break;
+        case Unsolvable:
+            textprintf(screen, font, 250, 400, black(), kUnsolvable);
+            break;
+        case Solved:
+            textprintf(screen, font, 250, 400, black(), kSolved);
+            break;
+        case GaveUp:
+            textprintf(screen, font, 250, 400, black(), kGaveUp, stepIndex);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+void drawCell(int value, int col, int row) {
+    int x = kCellPitch * col;
+    int y = kCellPitch * row;
+    if (value == kBlank) {
+        // The blank has no border: it is a white gap in the board.
+        rectfill(screen, 220 + x, 110 + y, 280 + x, 170 + y, white());
+        return;
+    }
+    rectfill(screen, 220 + x, 110 + y, 280 + x, 170 + y, black());
+    rectfill(screen, 223 + x, 113 + y, 277 + x, 167 + y, white());
+    int textTop = 140 + y - text_height(font) / 2;
+    if (value == kUnplaced) {
+        textprintf_centre(screen, font, 250 + x, textTop, black(), "?");
+    } else {
+        textprintf_centre(screen, font, 250 + x, textTop, black(), "%d", value);
+    }
+}
+
+// Never clears the whole screen: the menu buttons drawn by the dialog
+// manager must stay visible under and between games.
+void drawScreen(const Board& board) {
+    vsync();
+    scare_mouse();
+    acquire_screen();
+
+    textout(screen, font, kBanner, 25, 35, black());
+    for (const Bar& bar : kFrame) rectfill(screen, bar.x1, bar.y1, bar.x2, bar.y2, black());
+    for (int row = 0; row < kBoardSide; ++row) {
+        for (int col = 0; col < kBoardSide; ++col) {
+            drawCell(board.cells[cellIndex(col, row)], col, row);
+        }
+    }
+    drawStatus();
+
+    release_screen();
+    unscare_mouse();
+}
+
+#pragma GCC diagnostic pop
+
+void placeTile(Board& board) { placeTileAt(board, takeMousePress()); }
+
+void pauseFor(int ms) { rest(ms); }

@@ -1,0 +1,9 @@
+#pragma once
+// What tiles shows and reads: the board, its status line, the mouse.
+
+#include "tiles/board.h"
+#include "tiles/solve_view.h"
+
+void drawCell(int value, int col, int row);
+// One poll of the mouse during the placing phase.
+void placeTile(Board& board);
