@@ -1,0 +1,58 @@
+// The counters program: place three white and three black counters, then
+// watch the shortest way to put every white left of every black.
+
+#include <allegro.h>
+
+#include <climits>
+#include <cstdlib>
+
+#include "counters/playback.h"
+#include "counters/row.h"
+#include "counters/screen.h"
+#include "counters/search.h"
+#include "shell/shell.h"
+
+namespace {
+
+constexpr int kPollDelayMs = 50;
+
+void startGame(Row& row) {
+    bestDepth = INT_MAX;
+    row.clear();
+    searchDepth = 0;
+    GameState = Placing;
+}
+
+}  // namespace
+
+int main() {
+    startShell();
+    // The one row of the whole run; every game empties it again.
+    Row row;
+    row.clear();
+
+    for (;;) {
+        clear_keybuf();
+        drawScreen(row);
+        // Escape closes the menu like "new game"; only the quit button ends.
+        if (menuSaysQuit()) std::exit(0);
+
+        startGame(row);
+        while (GameState == Placing) {
+            drawScreen(row);
+            placeCounter(row);
+            rest(kPollDelayMs);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+            yield_timeslice();
+#pragma GCC diagnostic pop
+        }
+
+        drawScreen(row);
+        // The outcome is read from bestDepth when the final screen is drawn.
+        solveRow(&row);
+        playSolution(row);
+        GameState = Solved;
+    }
+}
+END_OF_MAIN()

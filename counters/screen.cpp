@@ -1,0 +1,114 @@
+#include "counters/screen.h"
+
+#include <allegro.h>
+
+#include <climits>
+
+#include "counters/placement.h"
+#include "counters/search.h"
+#include "shell/shell.h"
+
+namespace {
+
+constexpr int kCentreX0 = 240;  // centre of cell 0
+constexpr int kCentreY = 230;
+constexpr int kCounterRadius = 20;
+// Wider than a counter so an empty cell also wipes the outline's edge pixels.
+constexpr int kWipeRadius = 22;
+
+constexpr int kStatusLeft = 220;
+constexpr int kStatusTop = 400;
+constexpr int kStatusNarrowLeft = 250;
+
+int black() {
+    return makecol(0, 0, 0);
+}
+int white() {
+    return makecol(255, 255, 255);
+}
+
+void drawFrame() {
+    rectfill(screen, 210, 200, 215, 260, black());
+    rectfill(screen, 577, 200, 582, 260, black());
+    rectfill(screen, 210, 200, 582, 205, black());
+    rectfill(screen, 210, 255, 582, 260, black());
+}
+
+void drawSeparator(int k) {
+    rectfill(screen, 265 + kCellPitch * k, 200, 267 + kCellPitch * k, 260, black());
+}
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+
+void drawBanner() {
+    textout(screen, font, "-=# MURAK #=-", 25, 35, black());
+}
+
+void drawStatus() {
+    // Only the status area is repainted: the menu buttons left of it must
+    // survive every redraw.
+    rectfill(screen, kStatusLeft, kStatusTop, 640, 480, white());
+    if (GameState == Placing) {
+        textprintf(screen, font, kStatusLeft, kStatusTop, black(),
+                   "Vasak nupp - valge, parem nupp - must.");
+    }
+    if (GameState == Solving) {
+        textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(), "Lahendan.");
+    }
+    if (GameState == Solved) {
+        // A search that found nothing leaves bestDepth untouched.
+        if (bestDepth == INT_MAX) {
+            textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(),
+                       "See seis ei ole lahenduv!.");
+        } else {
+            textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(), "Lahendatud!.");
+        }
+    }
+}
+
+#pragma GCC diagnostic pop
+
+}  // namespace
+
+void drawCounter(int content, int index) {
+    const int x = kCentreX0 + kCellPitch * index;
+    if (content == kBlackCounter) {
+        circlefill(screen, x, kCentreY, kCounterRadius, black());
+    } else if (content == kWhiteCounter) {
+        // Outline only: the cell was shown empty, i.e. wiped white, before.
+        circle(screen, x, kCentreY, kCounterRadius, black());
+    } else {
+        circlefill(screen, x, kCentreY, kWipeRadius, white());
+    }
+}
+
+void drawScreen(const Row& row) {
+    vsync();
+    scare_mouse();
+    acquire_screen();
+
+    // Fixed areas only, never a full clear, so the dialog's buttons stay.
+    drawBanner();
+    drawFrame();
+    for (int k = 0; k < kRowLength; ++k) {
+        if (k < kRowLength - 1) drawSeparator(k);
+        drawCounter(row[k], k);
+    }
+    drawStatus();
+
+    release_screen();
+    unscare_mouse();
+}
+
+void placeCounter(Row& row) {
+    placeCounterAt(row, takeMousePress());
+}
+
+void pauseFor(int ms) {
+    rest(ms);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    yield_timeslice();
+#pragma GCC diagnostic pop
+}
