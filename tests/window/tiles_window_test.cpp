@@ -1,0 +1,188 @@
+// tiles in a real window: start-up, menu, placing by mouse and whole games.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "reference.h"
+#include "x_harness.h"
+
+namespace {
+
+// Window coordinates of the menu buttons and of the board.
+constexpr int kNewGameX = 100, kNewGameY = 376;
+constexpr int kQuitX = 100, kQuitY = 416;
+int cellX(int col) { return 250 + 65 * col; }
+int cellY(int row) { return 140 + 65 * row; }
+
+bool statusShows(const Shot& shot, const std::string& text) {
+    if (text.empty()) return shot.allOf(250, 400, 639, 479, kWhiteRgb);
+    return shot.differences(referenceText(text, 250, 400), 250, 400, 639, 479) == 0;
+}
+
+bool cellShows(const Shot& shot, int col, int row, int value) {
+    int x = 65 * col, y = 65 * row;
+    return shot.differences(referenceTilesCell(value, col, row), 220 + x, 110 + y, 280 + x, 170 + y) == 0;
+}
+
+// Reading order, row 0 first; 0 is the blank.
+using Layout = std::array<int, 16>;
+
+bool boardShows(const Shot& shot, const Layout& layout) {
+    for (int i = 0; i < 16; ++i)
+        if (!cellShows(shot, i % 4, i / 4, layout[i])) return false;
+    return true;
+}
+
+std::string askFor(int n) { return "Paigutage lauale arv " + std::to_string(n) + "."; }
+
+class TilesWindow : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(app.waitForWindow()) << app.output(); }
+
+    void waitStatus(const std::string& text, double seconds = 10) {
+        Shot last;
+        bool ok = app.waitUntil([&](const Shot& s) { return statusShows(s, text); }, seconds, &last);
+        if (!ok) last.savePng(::testing::TempDir() + "tiles-status-failure.png");
+        ASSERT_TRUE(ok) << "status line never showed \"" << text << "\"";
+    }
+
+    void newGame() {
+        app.press(kNewGameX, kNewGameY);
+        waitStatus(askFor(1));
+    }
+
+    // Clicks, in order, the cells where 1..15 are to stand.
+    void place(const Layout& layout) {
+        for (int n = 1; n <= 15; ++n) {
+            int i = 0;
+            while (layout[i] != n) ++i;
+            app.press(cellX(i % 4), cellY(i / 4));
+            if (n < 15) waitStatus(askFor(n + 1));
+        }
+    }
+
+    void quit() {
+        app.press(kQuitX, kQuitY);
+        EXPECT_EQ(app.waitExit(), 0);
+    }
+
+    AppUnderTest app{TILES_BIN};
+};
+
+TEST_F(TilesWindow, StartsWhiteWithTitleBannerEmptyBoardAndMenu) {
+    EXPECT_EQ(app.title(), "Kalvorintu!");
+    Shot shot;
+    // The first frame: sixteen "?" cells and no status line.
+    ASSERT_TRUE(app.waitUntil(
+        [](const Shot& s) {
+            for (int i = 0; i < 16; ++i)
+                if (!cellShows(s, i % 4, i / 4, -1)) return false;
+            return true;
+        },
+        10, &shot));
+    EXPECT_TRUE(statusShows(shot, ""));
+    EXPECT_EQ(shot.differences(referenceText("* TORVANE *", 25, 35), 25, 35, 200, 62), 0);
+    // Frame bars, black.
+    EXPECT_TRUE(shot.allOf(210, 100, 215, 375, kBlackRgb));
+    EXPECT_TRUE(shot.allOf(480, 100, 485, 375, kBlackRgb));
+    EXPECT_TRUE(shot.allOf(210, 100, 485, 105, kBlackRgb));
+    EXPECT_TRUE(shot.allOf(210, 370, 485, 375, kBlackRgb));
+    // White everywhere the program draws nothing.
+    EXPECT_TRUE(shot.allOf(0, 0, 639, 30, kWhiteRgb));
+    EXPECT_TRUE(shot.allOf(490, 60, 639, 399, kWhiteRgb));
+    EXPECT_TRUE(shot.allOf(0, 70, 205, 355, kWhiteRgb));
+    // The two buttons: a black outline at their rectangles, white inside, a
+    // black label; nothing in any other colour.
+    for (int top : {360, 400}) {
+        EXPECT_TRUE(shot.allOf(25, top + 2, 25, top + 28, kBlackRgb)) << "left edge of button at " << top;
+        EXPECT_TRUE(shot.allOf(30, top + 2, 40, top + 28, kWhiteRgb)) << "inside of button at " << top;
+        int black = 0;
+        for (int y = top; y < top + 32; ++y)
+            for (int x = 25; x < 175; ++x) {
+                Rgb p = shot.at(x, y);
+                ASSERT_TRUE(p == kBlackRgb || p == kWhiteRgb) << x << "," << y;
+                black += p == kBlackRgb;
+            }
+        EXPECT_GT(black, 400) << "a label is drawn on the button at " << top;
+    }
+    shot.savePng(::testing::TempDir() + "tiles-start.png");
+    quit();
+}
+
+TEST_F(TilesWindow, EscapeStartsANewGame) {
+    app.key("Escape");
+    waitStatus(askFor(1));
+}
+
+TEST_F(TilesWindow, OnlyLeftPressesInsideAnUnplacedCellPlace) {
+    newGame();
+    // Drawn cell edges, gaps, the frame and the right button place nothing.
+    const int misses[][2] = {{220, 140}, {280, 140}, {250, 110}, {250, 170}, {282, 140},
+                             {250, 172}, {212, 200}, {100, 200}};
+    for (const auto& m : misses) app.press(m[0], m[1]);
+    app.press(cellX(1), cellY(1), 3);
+    // A left press afterwards shows that nothing was placed before it.
+    app.press(221, 111);
+    waitStatus(askFor(2));
+    Shot shot = app.grab();
+    EXPECT_TRUE(cellShows(shot, 0, 0, 1));
+    EXPECT_TRUE(cellShows(shot, 1, 1, -1));
+    EXPECT_TRUE(cellShows(shot, 1, 0, -1));
+
+    // A taken cell stays as it is.
+    app.press(279, 169);
+    app.press(cellX(3), cellY(3));
+    waitStatus(askFor(3));
+    shot = app.grab();
+    EXPECT_TRUE(cellShows(shot, 0, 0, 1));
+    EXPECT_TRUE(cellShows(shot, 3, 3, 2));
+
+    // A press shorter than a poll still counts, once.
+    app.tap(cellX(2), cellY(0));
+    waitStatus(askFor(4));
+    EXPECT_TRUE(cellShows(app.grab(), 2, 0, 3));
+
+    // A press dragged over two unplaced cells places one number.
+    app.drag(cellX(0), cellY(2), cellX(2), cellY(2));
+    waitStatus(askFor(5));
+    shot = app.grab();
+    EXPECT_TRUE(cellShows(shot, 0, 2, 4));
+    EXPECT_TRUE(cellShows(shot, 1, 2, -1));
+    EXPECT_TRUE(cellShows(shot, 2, 2, -1));
+}
+
+TEST_F(TilesWindow, NearlySolvedGameIsSolvedUnderTheMenu) {
+    newGame();
+    const Layout start = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 13, 14, 15, 12};
+    place(start);
+    Shot shot;
+    // The fifteenth press makes the borderless blank at once.
+    ASSERT_TRUE(app.waitUntil([&](const Shot& s) { return cellShows(s, 3, 2, 0); }, 5, &shot));
+    waitStatus("Lahendatud!.", 30);
+    shot = app.grab();
+    EXPECT_TRUE(boardShows(shot, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0}));
+    shot.savePng(::testing::TempDir() + "tiles-solved.png");
+    quit();
+}
+
+TEST_F(TilesWindow, UnsolvablePlacementIsReported) {
+    newGame();
+    const Layout start = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 0};
+    place(start);
+    waitStatus("See seis ei ole lahenduv!.");
+    EXPECT_TRUE(boardShows(app.grab(), start)) << "the position stays as placed";
+    // A new game after it starts from an empty board.
+    newGame();
+    EXPECT_TRUE(boardShows(app.grab(), {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+}
+
+TEST_F(TilesWindow, ScriptThatCannotGoOnNamesItsStep) {
+    newGame();
+    place({1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 12, 11, 13, 14, 10, 15});
+    waitStatus("Ma enam ei oska :( (samm 17)", 30);
+    quit();
+}
+
+}  // namespace

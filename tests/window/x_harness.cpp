@@ -1,0 +1,293 @@
+#include "x_harness.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+const char kTitle[] = "Kalvorintu!";
+
+Display* display() {
+    static Display* dpy = [] {
+        Display* d = XOpenDisplay(nullptr);
+        if (d == nullptr) throw std::runtime_error("no X display: run the window tests under xvfb-run");
+        return d;
+    }();
+    return dpy;
+}
+
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+bool viewable(Window w) {
+    XWindowAttributes attr;
+    return XGetWindowAttributes(display(), w, &attr) && attr.map_state == IsViewable;
+}
+
+// Depth-first over the window tree for a viewable window with our title.
+Window findTitled(Window w) {
+    char* name = nullptr;
+    if (XFetchName(display(), w, &name) && name != nullptr) {
+        bool match = std::string(name) == kTitle;
+        XFree(name);
+        if (match && viewable(w)) return w;
+    }
+    Window root, parent, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display(), w, &root, &parent, &children, &count)) return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && found == 0; ++i) found = findTitled(children[i]);
+    if (children) XFree(children);
+    return found;
+}
+
+int maskShift(unsigned long mask) {
+    int shift = 0;
+    while (mask && !(mask & 1)) {
+        mask >>= 1;
+        ++shift;
+    }
+    return shift;
+}
+
+int maskTo8(unsigned long pixel, unsigned long mask) {
+    unsigned long v = (pixel & mask) >> maskShift(mask);
+    unsigned long max = mask >> maskShift(mask);
+    return int((v * 255 + max / 2) / max);
+}
+
+std::string shellQuote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+}  // namespace
+
+double nowMs() {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+int runCommand(const std::string& command, std::string* out) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return -1;
+    char buffer[4096];
+    size_t n;
+    std::string text;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+    int status = pclose(pipe);
+    if (out) *out = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int displayDepth() { return DefaultDepth(display(), DefaultScreen(display())); }
+
+bool Shot::allOf(int x1, int y1, int x2, int y2, Rgb c) const {
+    for (int y = y1; y <= y2; ++y)
+        for (int x = x1; x <= x2; ++x)
+            if (!(at(x, y) == c)) return false;
+    return true;
+}
+
+int Shot::differences(const Shot& other, int x1, int y1, int x2, int y2) const {
+    int n = 0;
+    for (int y = y1; y <= y2; ++y)
+        for (int x = x1; x <= x2; ++x) n += !(at(x, y) == other.at(x, y));
+    return n;
+}
+
+void Shot::savePng(const std::string& path) const {
+    std::string ppm = path + ".ppm";
+    {
+        std::ofstream f(ppm, std::ios::binary);
+        f << "P6\n" << width << " " << height << "\n255\n";
+        for (const Rgb& p : pixels) {
+            char rgb[3] = {char(p.r), char(p.g), char(p.b)};
+            f.write(rgb, 3);
+        }
+    }
+    runCommand("convert " + shellQuote(ppm) + " " + shellQuote(path) + " && rm -f " + shellQuote(ppm));
+}
+
+AppUnderTest::AppUnderTest(const std::string& path,
+                           const std::vector<std::pair<std::string, std::string>>& env) {
+    char name[] = "/tmp/window-test-output-XXXXXX";
+    int fd = mkstemp(name);
+    if (fd < 0) throw std::runtime_error("mkstemp failed");
+    outputPath_ = name;
+    pid_ = fork();
+    if (pid_ == 0) {
+        dup2(fd, 1);
+        dup2(fd, 2);
+        close(fd);
+        for (const auto& [key, value] : env) {
+            if (value.empty()) {
+                unsetenv(key.c_str());
+            } else {
+                setenv(key.c_str(), value.c_str(), 1);
+            }
+        }
+        execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fd);
+}
+
+AppUnderTest::~AppUnderTest() {
+    if (running()) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    unlink(outputPath_.c_str());
+}
+
+bool AppUnderTest::running() {
+    if (status_ != -1) return false;
+    int status;
+    pid_t r = waitpid(pid_, &status, WNOHANG);
+    if (r == 0) return true;
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return false;
+}
+
+int AppUnderTest::waitExit(double seconds) {
+    double end = nowMs() + seconds * 1000;
+    while (running()) {
+        if (nowMs() > end) return -1;
+        sleepMs(10);
+    }
+    return status_;
+}
+
+std::string AppUnderTest::output() const {
+    std::ifstream f(outputPath_, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+bool AppUnderTest::waitForWindow(double seconds) {
+    double end = nowMs() + seconds * 1000;
+    while (nowMs() < end) {
+        XSync(display(), False);
+        window_ = findTitled(DefaultRootWindow(display()));
+        if (window_ != 0) return true;
+        if (!running()) return false;
+        sleepMs(20);
+    }
+    return false;
+}
+
+std::string AppUnderTest::title() const {
+    char* name = nullptr;
+    std::string t;
+    if (XFetchName(display(), window_, &name) && name != nullptr) {
+        t = name;
+        XFree(name);
+    }
+    return t;
+}
+
+void AppUnderTest::press(int x, int y, int button, int holdMs) {
+    char cmd[256];
+    std::snprintf(cmd, sizeof cmd,
+                  "xdotool mousemove --window %lu %d %d sleep 0.03 mousedown %d sleep %.3f mouseup %d",
+                  window_, x, y, button, holdMs / 1000.0, button);
+    runCommand(cmd);
+}
+
+void AppUnderTest::pressBoth(int x, int y, int holdMs) {
+    char cmd[256];
+    std::snprintf(cmd, sizeof cmd,
+                  "xdotool mousemove --window %lu %d %d sleep 0.03 mousedown 1 mousedown 3 "
+                  "sleep %.3f mouseup 3 mouseup 1",
+                  window_, x, y, holdMs / 1000.0);
+    runCommand(cmd);
+}
+
+void AppUnderTest::tap(int x, int y, int button) {
+    char cmd[256];
+    std::snprintf(cmd, sizeof cmd, "xdotool mousemove --window %lu %d %d sleep 0.03 mousedown %d mouseup %d",
+                  window_, x, y, button, button);
+    runCommand(cmd);
+}
+
+void AppUnderTest::drag(int x1, int y1, int x2, int y2, int button) {
+    char cmd[320];
+    std::snprintf(cmd, sizeof cmd,
+                  "xdotool mousemove --window %lu %d %d sleep 0.03 mousedown %d sleep 0.15 "
+                  "mousemove --window %lu %d %d sleep 0.15 mousemove --window %lu %d %d sleep 0.15 "
+                  "mouseup %d",
+                  window_, x1, y1, button, window_, (x1 + x2) / 2, (y1 + y2) / 2, window_, x2, y2,
+                  button);
+    runCommand(cmd);
+}
+
+void AppUnderTest::key(const std::string& name) {
+    // Keys go to the window under the pointer: there is no window manager.
+    runCommand("xdotool mousemove --window " + std::to_string(window_) + " 600 20 sleep 0.03 key " + name);
+}
+
+Shot AppUnderTest::grab() const {
+    Display* dpy = display();
+    Shot shot;
+    shot.width = kWidth;
+    shot.height = kHeight;
+    XWindowAttributes attr;
+    if (!XGetWindowAttributes(dpy, window_, &attr)) throw std::runtime_error("window gone");
+    XImage* image = XGetImage(dpy, window_, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+    if (image == nullptr) throw std::runtime_error("XGetImage failed");
+    shot.pixels.resize(kWidth * kHeight);
+    Visual* v = attr.visual;
+    if (v->c_class == TrueColor || v->c_class == DirectColor) {
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                unsigned long p = XGetPixel(image, x, y);
+                shot.pixels[y * kWidth + x] = {maskTo8(p, v->red_mask), maskTo8(p, v->green_mask),
+                                               maskTo8(p, v->blue_mask)};
+            }
+    } else {
+        // Paletted screen: look each index up in the window's colormap.
+        std::map<unsigned long, Rgb> colours;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) colours[XGetPixel(image, x, y)] = {};
+        for (auto& [pixel, rgb] : colours) {
+            XColor c;
+            c.pixel = pixel;
+            XQueryColor(dpy, attr.colormap, &c);
+            rgb = {c.red >> 8, c.green >> 8, c.blue >> 8};
+        }
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                shot.pixels[y * kWidth + x] = colours[XGetPixel(image, x, y)];
+    }
+    XDestroyImage(image);
+    return shot;
+}
+
+bool AppUnderTest::waitUntil(const std::function<bool(const Shot&)>& ok, double seconds,
+                             Shot* last) const {
+    double end = nowMs() + seconds * 1000;
+    for (;;) {
+        Shot shot = grab();
+        bool good = ok(shot);
+        if (last) *last = shot;
+        if (good) return true;
+        if (nowMs() > end) return false;
+        sleepMs(20);
+    }
+}

@@ -1,0 +1,81 @@
+#pragma once
+// Drives a program in a real X window: starts it, finds its window, presses
+// the mouse with xdotool and reads the window's pixels back with Xlib.
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+};
+constexpr Rgb kBlackRgb{0, 0, 0};
+constexpr Rgb kWhiteRgb{255, 255, 255};
+
+// A copy of the window's 640x480 pixels.
+struct Shot {
+    int width = 0;
+    int height = 0;
+    std::vector<Rgb> pixels;
+
+    Rgb at(int x, int y) const { return pixels[y * width + x]; }
+    // True when every pixel of the rectangle (corners included) has colour c.
+    bool allOf(int x1, int y1, int x2, int y2, Rgb c) const;
+    // Pixels of the rectangle that differ between the two shots.
+    int differences(const Shot& other, int x1, int y1, int x2, int y2) const;
+    void savePng(const std::string& path) const;
+};
+
+class AppUnderTest {
+public:
+    // Starts the program with stdout and stderr captured; `env` adds or, with
+    // an empty value, removes environment variables.
+    explicit AppUnderTest(const std::string& path,
+                          const std::vector<std::pair<std::string, std::string>>& env = {});
+    ~AppUnderTest();
+    AppUnderTest(const AppUnderTest&) = delete;
+    AppUnderTest& operator=(const AppUnderTest&) = delete;
+
+    pid_t pid() const { return pid_; }
+
+    // Waits for the program's window to be mapped; false on time-out.
+    bool waitForWindow(double seconds = 10);
+    unsigned long window() const { return window_; }
+    std::string title() const;
+
+    // Mouse and keys, in window coordinates. button: 1 left, 3 right.
+    void press(int x, int y, int button = 1, int holdMs = 100);
+    void pressBoth(int x, int y, int holdMs = 100);
+    void tap(int x, int y, int button = 1);  // down and up in one xdotool call
+    void drag(int x1, int y1, int x2, int y2, int button = 1);
+    void key(const std::string& name);
+
+    Shot grab() const;
+    // Polls the window every 20 ms until `ok` holds; false on time-out.
+    bool waitUntil(const std::function<bool(const Shot&)>& ok, double seconds = 10,
+                   Shot* last = nullptr) const;
+
+    // Exit status, 128 + signal for a signal, -1 on time-out.
+    int waitExit(double seconds = 10);
+    bool running();
+    std::string output() const;
+
+private:
+    pid_t pid_ = -1;
+    int status_ = -1;
+    unsigned long window_ = 0;
+    std::string outputPath_;
+};
+
+// Runs a shell command, returns its exit status and, if wanted, its stdout.
+int runCommand(const std::string& command, std::string* out = nullptr);
+
+// Depth of the default screen of $DISPLAY.
+int displayDepth();
+
+// Milliseconds on a monotonic clock.
+double nowMs();
