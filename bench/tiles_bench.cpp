@@ -1,0 +1,105 @@
+// Cost of the solver's computing between two moves. The window pauses 500 ms
+// after every move; the computing in between should stay far below 1 ms.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "tiles/board.h"
+#include "tiles/solve_view.h"
+
+namespace {
+
+int redrawCount = 0;
+
+// Positions written row by row from the top, 0 for the blank.
+Board boardOf(const int (&rows)[4][4]) {
+    Board board{};
+    board.reset();
+    for (int row = 0; row < kBoardSide; ++row) {
+        for (int col = 0; col < kBoardSide; ++col)
+            board.cells[cellIndex(col, row)] = rows[row][col];
+    }
+    return board;
+}
+
+// The costliest single calls found by trying every tile cell, goal and blank
+// cell on an unlocked board: with nothing locked the route search explores
+// the most routes, and a far blank adds a full search of its own.
+struct StepCase {
+    const char* name;
+    int rows[4][4];
+    int tile, goalCol, goalRow;
+};
+
+// clang-format off
+const StepCase kStepCases[] = {
+    {"tile(3,3)->(0,0),blank(3,0)",
+     {{1, 2, 3, 0}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}}, 15, 0, 0},
+    {"tile(1,0)->(0,0),blank(2,0)",
+     {{1, 15, 0, 2}, {3, 4, 5, 6}, {7, 8, 9, 10}, {11, 12, 13, 14}}, 15, 0, 0},
+    {"tile(3,0)->(0,3),blank(1,0)",
+     {{1, 0, 2, 15}, {3, 4, 5, 6}, {7, 8, 9, 10}, {11, 12, 13, 14}}, 15, 0, 3},
+};
+// clang-format on
+
+void stepTileTowardWorst(benchmark::State& state) {
+    const StepCase& c = kStepCases[state.range(0)];
+    const Board start = boardOf(c.rows);
+    state.SetLabel(c.name);
+    for (auto _ : state) {
+        Board board = start;  // a 100-byte copy, so every call sees the same position
+        benchmark::DoNotOptimize(board.stepTileToward(c.tile, c.goalCol, c.goalRow));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(stepTileTowardWorst)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
+void pathLengthAcrossEmptyBoard(benchmark::State& state) {
+    Board board = boardOf({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 0}});
+    for (auto _ : state) benchmark::DoNotOptimize(board.pathLength(0, 0, 3, 3));
+}
+BENCHMARK(pathLengthAcrossEmptyBoard)->Unit(benchmark::kMicrosecond);
+
+struct SolveCase {
+    const char* name;
+    int rows[4][4];
+};
+
+const SolveCase kSolveCases[] = {
+    {"solved", {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 0}}},
+    {"pocket-at-8", {{1, 2, 3, 4}, {5, 6, 7, 8}, {0, 13, 10, 11}, {9, 15, 14, 12}}},
+    {"gives-up-at-17", {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 0, 12, 11}, {13, 14, 10, 15}}},
+    // The longest solve among 50000 random solvable positions.
+    {"long", {{11, 12, 14, 9}, {4, 15, 5, 2}, {13, 8, 1, 0}, {3, 7, 10, 6}}},
+};
+
+// Whole solves without pauses. "per_pass" is the mean computing time between
+// two redraws.
+void solveWithoutPauses(benchmark::State& state) {
+    const SolveCase& c = kSolveCases[state.range(0)];
+    const Board start = boardOf(c.rows);
+    state.SetLabel(c.name);
+    int passes = 0;
+    for (auto _ : state) {
+        Board board = start;
+        redrawCount = 0;
+        GameState = Solving;
+        board.solve();
+        passes = redrawCount;
+        benchmark::DoNotOptimize(board.cells);
+    }
+    state.counters["passes"] = passes;
+    state.counters["per_pass"] = benchmark::Counter(
+        passes, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(solveWithoutPauses)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+void drawScreen(const Board&) {
+    ++redrawCount;
+}
+void pauseFor(int) {}
+
+BENCHMARK_MAIN();
