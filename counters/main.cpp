@@ -14,13 +14,12 @@
 
 namespace {
 
-constexpr int kPollDelayMs = 50;
-
 void startGame(Row& row) {
     bestDepth = INT_MAX;
     row.clear();
     searchDepth = 0;
     GameState = Placing;
+    forgetMousePresses();
 }
 
 }  // namespace
@@ -41,11 +40,7 @@ int main() {
         while (GameState == Placing) {
             drawScreen(row);
             placeCounter(row);
-            rest(kPollDelayMs);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-            yield_timeslice();
-#pragma GCC diagnostic pop
+            restBetweenPolls();
         }
 
         drawScreen(row);

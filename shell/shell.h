@@ -19,6 +19,10 @@ void startShell();
 // The press latched since the last call, if any (buttons 0 when none).
 MousePress takeMousePress();
 
+// Drops presses made before a game started (on the menu, during the last
+// solve): only presses made while placing may place.
+inline void forgetMousePresses() { takeMousePress(); }
+
 // The pause between two mouse polls of a placing loop: 50 ms, then the rest
 // of the time slice goes back to the system so that waiting does not spin.
 void restBetweenPolls();

@@ -12,6 +12,7 @@ Board board;
 void playOneGame() {
     board.reset();
     GameState = Placing;
+    forgetMousePresses();
     do {
         drawScreen(board);
         placeTile(board);

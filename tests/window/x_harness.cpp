@@ -17,6 +17,11 @@
 
 namespace {
 
+// Where the pointer rests between actions: the programs draw it into the
+// screen, so it must stay clear of everything the tests compare.
+constexpr int kParkX = 620;
+constexpr int kParkY = 372;
+
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 const char kTitle[] = "Kalvorintu!";
@@ -129,6 +134,8 @@ AppUnderTest::AppUnderTest(const std::string& path,
     int fd = mkstemp(name);
     if (fd < 0) throw std::runtime_error("mkstemp failed");
     outputPath_ = name;
+    // The window opens away from the pointer, so that it enters it later.
+    if (std::getenv("DISPLAY")) runCommand("xdotool mousemove 900 700 2>/dev/null");
     pid_ = fork();
     if (pid_ == 0) {
         dup2(fd, 1);
@@ -192,6 +199,27 @@ bool AppUnderTest::waitForWindow(double seconds) {
     return false;
 }
 
+bool AppUnderTest::waitForMenu(double seconds) {
+    auto menuDrawn = [](const Shot& s) {
+        return s.allOf(25, 362, 25, 388, kBlackRgb) && s.allOf(25, 402, 25, 428, kBlackRgb);
+    };
+    if (!waitUntil(menuDrawn, seconds)) return false;
+    // The library learns where the pointer is when it enters the window:
+    // leave the window, come back to the resting spot, and check that the
+    // pointer the library draws is there.
+    auto pointerParked = [](const Shot& s) { return !s.allOf(kParkX, kParkY, kParkX + 8, kParkY + 12, kWhiteRgb); };
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        char cmd[200];
+        std::snprintf(cmd, sizeof cmd,
+                      "xdotool mousemove 900 700 sleep 0.1 mousemove --window %lu %d %d sleep 0.1 "
+                      "mousemove --window %lu %d %d",
+                      window_, kParkX - 20, kParkY - 20, window_, kParkX, kParkY);
+        runCommand(cmd);
+        if (waitUntil(pointerParked, 1)) return true;
+    }
+    return false;
+}
+
 std::string AppUnderTest::title() const {
     char* name = nullptr;
     std::string t;
@@ -203,43 +231,45 @@ std::string AppUnderTest::title() const {
 }
 
 void AppUnderTest::press(int x, int y, int button, int holdMs) {
-    char cmd[256];
+    char cmd[400];
     std::snprintf(cmd, sizeof cmd,
-                  "xdotool mousemove --window %lu %d %d sleep 0.03 mousedown %d sleep %.3f mouseup %d",
-                  window_, x, y, button, holdMs / 1000.0, button);
+                  "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown %d sleep %.3f mouseup %d "
+                  "sleep 0.03 mousemove --window %lu %d %d",
+                  window_, x, y, button, holdMs / 1000.0, button, window_, kParkX, kParkY);
     runCommand(cmd);
 }
 
 void AppUnderTest::pressBoth(int x, int y, int holdMs) {
-    char cmd[256];
+    char cmd[400];
     std::snprintf(cmd, sizeof cmd,
-                  "xdotool mousemove --window %lu %d %d sleep 0.03 mousedown 1 mousedown 3 "
-                  "sleep %.3f mouseup 3 mouseup 1",
-                  window_, x, y, holdMs / 1000.0);
+                  "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown 1 mousedown 3 "
+                  "sleep %.3f mouseup 3 mouseup 1 sleep 0.03 mousemove --window %lu %d %d",
+                  window_, x, y, holdMs / 1000.0, window_, kParkX, kParkY);
     runCommand(cmd);
 }
 
 void AppUnderTest::tap(int x, int y, int button) {
-    char cmd[256];
-    std::snprintf(cmd, sizeof cmd, "xdotool mousemove --window %lu %d %d sleep 0.03 mousedown %d mouseup %d",
-                  window_, x, y, button, button);
+    char cmd[400];
+    std::snprintf(cmd, sizeof cmd, "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown %d mouseup %d "
+                  "sleep 0.03 mousemove --window %lu %d %d",
+                  window_, x, y, button, button, window_, kParkX, kParkY);
     runCommand(cmd);
 }
 
 void AppUnderTest::drag(int x1, int y1, int x2, int y2, int button) {
-    char cmd[320];
+    char cmd[400];
     std::snprintf(cmd, sizeof cmd,
-                  "xdotool mousemove --window %lu %d %d sleep 0.03 mousedown %d sleep 0.15 "
+                  "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown %d sleep 0.15 "
                   "mousemove --window %lu %d %d sleep 0.15 mousemove --window %lu %d %d sleep 0.15 "
-                  "mouseup %d",
+                  "mouseup %d sleep 0.03 mousemove --window %lu %d %d",
                   window_, x1, y1, button, window_, (x1 + x2) / 2, (y1 + y2) / 2, window_, x2, y2,
-                  button);
+                  button, window_, kParkX, kParkY);
     runCommand(cmd);
 }
 
 void AppUnderTest::key(const std::string& name) {
     // Keys go to the window under the pointer: there is no window manager.
-    runCommand("xdotool mousemove --window " + std::to_string(window_) + " 600 20 sleep 0.03 key " + name);
+    runCommand("xdotool mousemove --window " + std::to_string(window_) + " " + std::to_string(kParkX) + " " + std::to_string(kParkY) + " sleep 0.03 key " + name);
 }
 
 Shot AppUnderTest::grab() const {

@@ -44,6 +44,9 @@ public:
 
     // Waits for the program's window to be mapped; false on time-out.
     bool waitForWindow(double seconds = 10);
+    // Waits until the menu's two buttons are drawn, then moves the pointer to
+    // a spot where it covers nothing the tests look at.
+    bool waitForMenu(double seconds = 10);
     unsigned long window() const { return window_; }
     std::string title() const;
 

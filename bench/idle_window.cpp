@@ -1,0 +1,20 @@
+// The floor for the CPU measurements: a bare 640x480 window of the same
+// library that does nothing but read the mouse every 50 ms.
+#include <allegro.h>
+
+
+int main() {
+    if (allegro_init() != 0) return 1;
+    set_window_title("idle-window");
+    if (desktop_color_depth() == 32) set_color_depth(32);
+    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 640, 480, 640, 480) < 0) return 1;
+    install_keyboard();
+    install_mouse();
+    clear_to_color(screen, makecol(255, 255, 255));
+    volatile int seen = 0;
+    for (;;) {
+        seen = seen + mouse_b;
+        rest(50);
+    }
+}
+END_OF_MAIN()
