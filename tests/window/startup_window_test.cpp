@@ -78,4 +78,29 @@ TEST(Failure, WithoutItsAppendedFontTheProgramSaysSoAndFails) {
     unlink(copy.c_str());
 }
 
+// Installing copies the program files whole: the appended font must survive,
+// so installed programs start and draw their text.
+TEST(Install, InstalledProgramsStartAndShowTheirFont) {
+    std::string prefix = ::testing::TempDir() + "kalvorintu-install";
+    ASSERT_EQ(runCommand("rm -rf " + prefix + " && cmake --install " BUILD_DIR " --prefix " + prefix +
+                         " >/dev/null"),
+              0);
+    AppUnderTest tiles(prefix + "/bin/tiles");
+    ASSERT_TRUE(tiles.waitForWindow()) << tiles.output();
+    ASSERT_TRUE(tiles.waitForMenu());
+    EXPECT_TRUE(tiles.waitUntil([](const Shot& s) { return boardShows(s, kUnplacedLayout); }));
+    tiles.press(kQuitX, kQuitY);
+    EXPECT_EQ(tiles.waitExit(), 0);
+#ifdef COUNTERS_BIN
+    AppUnderTest counters(prefix + "/bin/counters");
+    ASSERT_TRUE(counters.waitForWindow()) << counters.output();
+    ASSERT_TRUE(counters.waitForMenu());
+    const Shot banner = referenceText("-=# MURAK #=-", 25, 35);
+    EXPECT_TRUE(counters.waitUntil([&](const Shot& s) { return s.differences(banner, 25, 35, 300, 62) == 0; }));
+    counters.press(kQuitX, kQuitY);
+    EXPECT_EQ(counters.waitExit(), 0);
+#endif
+    runCommand("rm -rf " + prefix);
+}
+
 }  // namespace
