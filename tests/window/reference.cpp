@@ -73,3 +73,18 @@ Shot referenceTilesCell(int value, int col, int row) {
     }
     return finish(bmp);
 }
+
+Shot referenceCounter(int content, int index) {
+    const int x = 240 + 52 * index;
+    const int y = 230;
+    BITMAP* bmp = whitePage();
+    if (content == 1) {
+        circlefill(bmp, x, y, 20, kBlack);
+    } else {
+        // An empty cell is a white disc a little wider than a counter; a
+        // white counter is an outline drawn over that disc.
+        circlefill(bmp, x, y, 22, kWhite);
+        if (content == 2) circle(bmp, x, y, 20, kBlack);
+    }
+    return finish(bmp);
+}

@@ -16,3 +16,7 @@ int referenceFontHeight();
 // The cell (col, row) of the tiles board showing `value` (-1 unplaced,
 // 0 blank, else a number), drawn into a white 640x480 picture.
 Shot referenceTilesCell(int value, int col, int row);
+
+// Cell `index` (0..6) of the counters row showing `content` (0 empty, 1 black,
+// 2 white), drawn into a white 640x480 picture.
+Shot referenceCounter(int content, int index);

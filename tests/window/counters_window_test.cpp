@@ -1,0 +1,218 @@
+// counters in a real window: the first screen, placing by mouse, a whole game
+// watched move by move, an unsolvable placement and the menu's Escape.
+
+#include <string>
+#include <vector>
+
+#include "counters_driver.h"
+
+namespace counters_window {
+namespace {
+
+TEST_F(CountersWindow, FirstScreenShowsBannerFramedEmptyRowAndMenuAndQuitEndsWithZero) {
+    EXPECT_EQ(app.title(), "Kalvorintu!");
+    Shot shot;
+    ASSERT_TRUE(app.waitUntil([](const Shot& s) { return readRow(s) == "-------"; }, 10, &shot))
+        << "the row shows " << readRow(shot);
+    EXPECT_TRUE(statusShows(shot, "")) << "no status line before the first game";
+
+    // The banner and nothing else above the row or left of it.
+    const Shot banner = referenceText("-=# MURAK #=-", 25, 35);
+    EXPECT_EQ(shot.differences(banner, 0, 0, 639, 199), 0);
+    EXPECT_EQ(shot.differences(banner, 0, 0, 209, 355), 0);
+
+    // Frame bars and separators; the cells between them were read as empty.
+    EXPECT_TRUE(shot.allOf(210, 200, 215, 260, kBlackRgb)) << "left bar";
+    EXPECT_TRUE(shot.allOf(577, 200, 582, 260, kBlackRgb)) << "right bar";
+    EXPECT_TRUE(shot.allOf(210, 200, 582, 205, kBlackRgb)) << "top bar";
+    EXPECT_TRUE(shot.allOf(210, 255, 582, 260, kBlackRgb)) << "bottom bar";
+    for (int k = 0; k < kCells - 1; ++k)
+        EXPECT_TRUE(shot.allOf(265 + kPitch * k, 200, 267 + kPitch * k, 260, kBlackRgb))
+            << "separator " << k;
+    EXPECT_TRUE(shot.allOf(583, 0, 639, 355, kWhiteRgb));
+    EXPECT_TRUE(shot.allOf(0, 261, 639, 355, kWhiteRgb));
+
+    // The two buttons: a black outline, white inside, a black label, and
+    // nothing in any other colour.
+    EXPECT_TRUE(menuShown(shot));
+    for (int top : {360, 400}) {
+        EXPECT_TRUE(shot.allOf(30, top + 2, 40, top + 28, kWhiteRgb))
+            << "inside of button at " << top;
+        int black = 0;
+        for (int y = top; y < top + 32; ++y)
+            for (int x = 25; x < 175; ++x) {
+                Rgb p = shot.at(x, y);
+                ASSERT_TRUE(p == kBlackRgb || p == kWhiteRgb) << x << "," << y;
+                black += p == kBlackRgb;
+            }
+        EXPECT_GT(black, 400) << "a label is drawn on the button at " << top;
+    }
+    shot.savePng(::testing::TempDir() + "counters-start.png");
+    quit();
+}
+
+// Two games that end in goal rows, so neither plays anything back.
+TEST_F(CountersWindow, PressesPlaceOnlyInsideFreeBoxesWithTheButtonsColour) {
+    newGame();
+    struct Press {
+        int x, y, button;
+    };
+    // Bounds of boxes 0, 1 and 6, and drawn cells outside every box; the
+    // presses alternate between the buttons, both of which would place.
+    const Press misses[] = {
+        {boxLeft(0), kRowY, 1},
+        {boxRight(0), kRowY, 1},
+        {boxLeft(1), kRowY, 3},
+        {boxRight(1), kRowY, 3},
+        {boxLeft(6), kRowY, 1},
+        {boxRight(6), kRowY, 3},
+        {boxMiddle(0), kBoxTop, 1},
+        {boxMiddle(0), kBoxBottom, 3},
+        {boxMiddle(6), kBoxTop, 3},
+        {boxMiddle(6), kBoxBottom, 1},
+        {255, kRowY, 1},
+        {565, kRowY, 3},
+    };
+    for (const Press& m : misses) app.press(m.x, m.y, m.button, 40);
+    // On the left frame bar, still box 0: this white is the only counter.
+    app.press(212, kRowY, 1);
+    EXPECT_TRUE(rowSoon("W------"));
+
+    // The last column of drawn cell 0 is box 1; both buttons place white.
+    app.pressBoth(264, kRowY);
+    EXPECT_TRUE(rowSoon("WW-----"));
+
+    // Taken cells keep their counters, whatever the button.
+    app.press(boxMiddle(0), kRowY, 3);
+    app.press(boxMiddle(1), kRowY, 1);
+    app.pressBoth(boxMiddle(0), kRowY);
+    placeAt(4, 'B');
+    EXPECT_TRUE(rowSoon("WW--B--"));
+
+    // The third white; a fourth is refused while blacks are still missing,
+    // with both buttons too.
+    placeAt(2, 'W');
+    EXPECT_TRUE(rowSoon("WWW-B--"));
+    app.press(boxMiddle(3), kRowY, 1);
+    app.pressBoth(boxMiddle(3), kRowY);
+    placeAt(5, 'B');
+    EXPECT_TRUE(rowSoon("WWW-BB-"));
+    EXPECT_TRUE(statusShows(app.grab(), kPlacingText));
+
+    // A black sixth counter ends placing; the row is a goal already.
+    placeAt(6, 'B');
+    waitStatus(kSolvedText);
+    EXPECT_TRUE(rowSoon("WWW-BBB"));
+
+    // A new game starts from an empty row.
+    newGame();
+    EXPECT_TRUE(rowSoon("-------"));
+    placeAt(4, 'B');
+    placeAt(5, 'B');
+    placeAt(6, 'B');
+    EXPECT_TRUE(rowSoon("----BBB"));
+    // A fourth black is refused.
+    app.press(boxMiddle(2), kRowY, 3);
+    // The last column of box 0, inside drawn cell 0.
+    app.press(249, kRowY, 1);
+    EXPECT_TRUE(rowSoon("W---BBB"));
+    // A white press on a black counter changes nothing; separator 0 is box 1.
+    app.press(boxMiddle(4), kRowY, 1);
+    app.press(266, kRowY, 1);
+    EXPECT_TRUE(rowSoon("WW--BBB"));
+
+    // A white sixth counter ends placing just the same.
+    placeAt(3, 'W');
+    waitStatus(kSolvedText);
+    EXPECT_TRUE(rowSoon("WW-WBBB"));
+}
+
+TEST_F(CountersWindow, LongestGameIsPlayedBackMoveByMoveAtItsPace) {
+    newGame();
+    place("BBB-WWW");
+
+    // The sixth counter switches to solving at once, and the row stays as
+    // placed for the pause before the first move.
+    Shot shot;
+    ASSERT_TRUE(app.waitUntil(
+        [](const Shot& s) { return statusShows(s, kSolvingText) && readRow(s) == "BBB-WWW"; }, 3,
+        &shot))
+        << "the row shows " << readRow(shot);
+    const double solvingAt = nowMs();
+
+    const std::vector<std::string> expected = {"BBB-WWW", "B-BBWWW", "BWBB-WW", "BW-BBWW",
+                                               "BWWBB-W", "BWWBBW-", "BWW-BWB", "-WWBBWB",
+                                               "WW-BBWB", "WWWBB-B"};
+    std::vector<std::string> seen;
+    std::vector<double> shownAt;
+    std::vector<bool> solvingShown;
+    std::string previous;
+    double previousAt = 0;
+    bool previousSolving = false;
+    bool done = false;
+    const double end = nowMs() + 30000;
+    while (!done && nowMs() < end) {
+        shot = app.grab();
+        const double t = nowMs();
+        const std::string row = readRow(shot);
+        const bool solving = statusShows(shot, kSolvingText);
+        // A grab may catch a redraw half-way, with the source cell emptied
+        // and the destination not yet filled: a row counts once two grabs in
+        // a row agree on it, from the first of them.
+        if (row == previous && row.find('?') == std::string::npos &&
+            (seen.empty() || row != seen.back())) {
+            seen.push_back(row);
+            shownAt.push_back(previousAt);
+            solvingShown.push_back(previousSolving);
+        }
+        previous = row;
+        previousAt = t;
+        previousSolving = solving;
+        done = statusShows(shot, kSolvedText) && !seen.empty() && row == seen.back();
+    }
+    ASSERT_TRUE(done) << "no \"" << kSolvedText << "\" with a steady row; last row "
+                      << readRow(shot);
+    ASSERT_EQ(seen, expected);
+
+    for (size_t i = 1; i < seen.size(); ++i) {
+        // Each move waits its full pause after the last picture; polling may
+        // see a picture a grab late, never early.
+        const double gap = shownAt[i] - (i == 1 ? solvingAt : shownAt[i - 1]);
+        EXPECT_GE(gap, 1300) << "move " << i << " came early";
+        EXPECT_LE(gap, 4000) << "move " << i << " came late";
+        if (i + 1 < seen.size()) {
+            EXPECT_TRUE(solvingShown[i]) << "\"" << kSolvingText << "\" during move " << i;
+        }
+    }
+
+    // The menu comes back over the final row. Until the dialog redraws them,
+    // the buttons still look as they did when "new game" was pressed.
+    EXPECT_TRUE(app.waitUntil(
+        [&](const Shot& s) {
+            return menuShown(s) && statusShows(s, kSolvedText) && readRow(s) == expected.back();
+        },
+        3, &shot));
+    shot.savePng(::testing::TempDir() + "counters-solved.png");
+    quit();
+}
+
+TEST_F(CountersWindow, UnsolvablePlacementIsReportedAndLeftAsPlaced) {
+    newGame();
+    place("-BBBWWW");
+    waitStatus(kUnsolvableText);
+    EXPECT_TRUE(rowSoon("-BBBWWW"));
+    // A new game after it starts from an empty row.
+    newGame();
+    EXPECT_TRUE(rowSoon("-------"));
+}
+
+TEST_F(CountersWindow, EscapeAtTheMenuStartsANewGame) {
+    app.key("Escape");
+    waitStatus(kPlacingText);
+    EXPECT_TRUE(rowSoon("-------"));
+    placeAt(0, 'W');
+    EXPECT_TRUE(rowSoon("W------"));
+}
+
+}  // namespace
+}  // namespace counters_window
