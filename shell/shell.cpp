@@ -31,6 +31,8 @@ END_OF_STATIC_FUNCTION(latchPress)
 
 }  // namespace
 
+DATAFILE* fontData = nullptr;
+
 DIALOG MenuDialog[4] = {
     // proc           x   y    w    h   fg   bg key flags   d1 d2 dp              dp2      dp3
     {d_button_proc, 25, 360, 150, 32, 255, 0, 0, D_EXIT, 0, 0, kNewGameLabel, nullptr, nullptr},
@@ -66,10 +68,9 @@ void startShell() {
     clear_to_color(screen, makecol(255, 255, 255));
     show_mouse(screen);
 
-    // Kept for the whole run: the font lives inside it.
-    DATAFILE* data = load_datafile("#");
-    if (data == nullptr || data[0].type != DAT_FONT) failStartup(kNoFont);
-    font = static_cast<FONT*>(data[0].dat);
+    fontData = load_datafile("#");
+    if (fontData == nullptr || fontData[0].type != DAT_FONT) failStartup(kNoFont);
+    font = static_cast<FONT*>(fontData[0].dat);
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"

@@ -11,6 +11,10 @@ constexpr int kMenuQuit = 1;
 
 extern DIALOG MenuDialog[4];
 
+// The appended datafile, loaded once and never unloaded: `font` points into
+// it for the whole run.
+extern DATAFILE* fontData;
+
 // Opens the white 640x480 window titled "Kalvorintu!", installs keyboard and
 // mouse, loads the font appended to the program file and colours the menu.
 // On a failure it shows a message and ends the process with status 1.

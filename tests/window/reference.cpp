@@ -14,7 +14,7 @@ FONT* referenceFont() {
         if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) throw std::runtime_error("allegro");
         set_uformat(U_ASCII);
         set_color_depth(32);
-        DATAFILE* data = load_datafile(FONT_DATAFILE);
+        static DATAFILE* data = load_datafile(FONT_DATAFILE);
         if (data == nullptr) throw std::runtime_error("cannot load " FONT_DATAFILE);
         return static_cast<FONT*>(data[0].dat);
     }();
