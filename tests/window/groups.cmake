@@ -1,7 +1,7 @@
 # Each group runs in an X server of its own, with the depth it needs.
 function(window_group name depth filter)
   add_test(NAME ${name}
-    COMMAND xvfb-run -a -s "-screen 0 1024x768x${depth} -nolisten tcp"
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/window/with-xvfb ${depth}
             $<TARGET_FILE:window_tests> --gtest_filter=${filter})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600 LABELS window)
 endfunction()

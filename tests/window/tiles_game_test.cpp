@@ -91,7 +91,9 @@ TEST_F(TilesWindow, PocketGameIsSolvedMoveByMoveAtTheSetPace) {
         EXPECT_TRUE(oneMoveApart(seen[i - 1], seen[i])) << "picture " << i;
         // Every move is followed by a 500 ms pause; polling may see the
         // next picture up to one grab late, never early.
-        if (i >= 2) EXPECT_GE(shownAt[i] - shownAt[i - 1], 450) << "picture " << i;
+        if (i >= 2) {
+            EXPECT_GE(shownAt[i] - shownAt[i - 1], 450) << "picture " << i;
+        }
     }
     quit();
 }
