@@ -8,6 +8,9 @@ int main() {
     set_window_title("idle-window");
     if (desktop_color_depth() == 32) set_color_depth(32);
     if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 640, 480, 640, 480) < 0) return 1;
+    // The programs get the library's timer from their mouse pointer; without
+    // it rest() would spin instead of sleep and the floor would be too high.
+    install_timer();
     install_keyboard();
     install_mouse();
     clear_to_color(screen, makecol(255, 255, 255));
