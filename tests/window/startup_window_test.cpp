@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "menu_check.h"
 #include "tiles_driver.h"
 
 namespace {
@@ -22,6 +23,7 @@ TEST_F(Depth, ScreenIsBlackOnWhiteAndAGameRuns) {
     EXPECT_TRUE(shot.allOf(0, 0, 639, 30, kWhiteRgb));
     EXPECT_TRUE(shot.allOf(210, 100, 215, 375, kBlackRgb));
     EXPECT_TRUE(statusShows(shot, ""));
+    expectMenuButtons(shot);
     shot.savePng(::testing::TempDir() + "tiles-depth-" + std::to_string(displayDepth()) + ".png");
 
     app.key("Escape");

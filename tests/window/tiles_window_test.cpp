@@ -1,5 +1,6 @@
 // tiles in a real window: start-up, menu, placing by mouse and whole games.
 
+#include "menu_check.h"
 #include "tiles_driver.h"
 
 namespace {
@@ -27,20 +28,7 @@ TEST_F(TilesWindow, StartsWhiteWithTitleBannerEmptyBoardAndMenu) {
     EXPECT_TRUE(shot.allOf(0, 0, 639, 30, kWhiteRgb));
     EXPECT_TRUE(shot.allOf(490, 60, 639, 355, kWhiteRgb));
     EXPECT_TRUE(shot.allOf(0, 70, 205, 355, kWhiteRgb));
-    // The two buttons: a black outline at their rectangles, white inside, a
-    // black label; nothing in any other colour.
-    for (int top : {360, 400}) {
-        EXPECT_TRUE(shot.allOf(25, top + 2, 25, top + 28, kBlackRgb)) << "left edge of button at " << top;
-        EXPECT_TRUE(shot.allOf(30, top + 2, 40, top + 28, kWhiteRgb)) << "inside of button at " << top;
-        int black = 0;
-        for (int y = top; y < top + 32; ++y)
-            for (int x = 25; x < 175; ++x) {
-                Rgb p = shot.at(x, y);
-                ASSERT_TRUE(p == kBlackRgb || p == kWhiteRgb) << x << "," << y;
-                black += p == kBlackRgb;
-            }
-        EXPECT_GT(black, 400) << "a label is drawn on the button at " << top;
-    }
+    expectMenuButtons(shot);
     shot.savePng(::testing::TempDir() + "tiles-start.png");
     quit();
 }
