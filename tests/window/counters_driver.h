@@ -98,11 +98,6 @@ inline std::string readRow(const Shot& shot) {
     return row;
 }
 
-// The menu's two buttons are drawn (their left edges).
-inline bool menuShown(const Shot& shot) {
-    return shot.allOf(25, 362, 25, 388, kBlackRgb) && shot.allOf(25, 402, 25, 428, kBlackRgb);
-}
-
 class CountersWindow : public ::testing::Test {
    protected:
     void SetUp() override {

@@ -176,7 +176,7 @@ TEST_F(CountersWindow, LongestGameIsPlayedBackMoveByMoveAtItsPace) {
     // the buttons still look as they did when "new game" was pressed.
     EXPECT_TRUE(app.waitUntil(
         [&](const Shot& s) {
-            return menuShown(s) && statusShows(s, kSolvedText) && readRow(s) == expected.back();
+            return menuDrawn(s) && statusShows(s, kSolvedText) && readRow(s) == expected.back();
         },
         3, &shot));
     shot.savePng(::testing::TempDir() + "counters-solved.png");

@@ -204,10 +204,11 @@ bool AppUnderTest::waitForWindow(double seconds) {
     return false;
 }
 
+bool menuDrawn(const Shot& shot) {
+    return shot.allOf(25, 362, 25, 388, kBlackRgb) && shot.allOf(25, 402, 25, 428, kBlackRgb);
+}
+
 bool AppUnderTest::waitForMenu(double seconds) {
-    auto menuDrawn = [](const Shot& s) {
-        return s.allOf(25, 362, 25, 388, kBlackRgb) && s.allOf(25, 402, 25, 428, kBlackRgb);
-    };
     if (!waitUntil(menuDrawn, seconds)) return false;
     // The library learns where the pointer is when it enters the window:
     // leave the window, come back to the resting spot, and check that the

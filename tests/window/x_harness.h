@@ -30,6 +30,9 @@ struct Shot {
     void savePng(const std::string& path) const;
 };
 
+// Both menu buttons are drawn, unpressed (their black left edges).
+bool menuDrawn(const Shot& shot);
+
 class AppUnderTest {
 public:
     // Starts the program with stdout and stderr captured; `env` adds or, with
