@@ -28,10 +28,31 @@ constexpr int kHeight = 28;
 // Row 22 is the last row above the baseline, so capitals end there and
 // descenders get rows 23 to 27.
 constexpr int kBaselineRow = 23;
-// 25 pixels per em puts the hinted capitals on rows 5 to 22 (18 rows).
-constexpr int kDefaultPpem = 25;
-// Ink starts at column 0; one blank column on the right keeps letters apart.
-constexpr int kRightGap = 1;
+constexpr int kCapitalTopRow = 5;
+// The highest row that marks over capitals may reach; row 0 stays blank.
+constexpr int kTopRow = 1;
+// How outlines become pixels. Native: the face's own hinting program (or
+// FreeType's CFF hinter) with the monochrome rasteriser. Auto: FreeType's
+// auto-hinter, monochrome. Light: the auto-hinter's vertical-only light
+// mode, rendered grey and thresholded. Grey: no hinting, rendered at
+// kGreyScale times the size, each kGreyScale-square block averaged and
+// thresholded.
+enum class Hinting { Native, Auto, Light, Grey };
+
+// Where a glyph's ink sits in its cell. Ink: exactly one blank column on
+// each side of the ink. Advance: the face's own advance and side bearings,
+// widened where needed so that each side keeps at least one blank column.
+enum class Spacing { Ink, Advance };
+
+// Chosen by measurement with --score over several faces, sizes and
+// rasterisations (see the README): this size puts the hinted capitals on
+// rows 5 to 22 and the small letters on rows 10 to 22.
+constexpr double kDefaultPpem = 25;
+constexpr auto kDefaultHinting = Hinting::Auto;
+constexpr auto kDefaultSpacing = Spacing::Ink;
+constexpr double kDefaultThreshold = 0.5;
+constexpr double kDefaultXscale = 1;
+constexpr int kGreyScale = 4;
 constexpr int kSpaceWidth = 9;
 constexpr int kGlyphsPerGridRow = 16;
 
@@ -102,14 +123,24 @@ struct InkRows {
         }
         return best;
     }
+    // Index of a blank row, between the cell rows from and to, with another
+    // blank row above it; -1 if none.
+    int doubledBlankRow(int from, int to) const {
+        for (int r = std::max(from, firstRow + 1); r <= std::min(to, lastRow()); ++r)
+            if (blank(rows[r - firstRow]) && blank(rows[r - firstRow - 1])) return r - firstRow;
+        return -1;
+    }
 };
 
-// The face's descenders are one pixel deeper than the cell has room for, and
-// a few accents on tall letters one pixel higher. Dropping a row that repeats
-// its neighbour (a straight stem, the sides of a bowl) shortens the shape
-// with the least change to its look; where no row repeats, as in a cedilla,
-// the closest pair gives way. Rows across the baseline never move, so the
-// glyph keeps its place on the line.
+// A face's descenders may be a pixel or two deeper than the cell has room
+// for, and accents on capitals higher than row 1, where the screens expect
+// the highest marks. Dropping a row that repeats its neighbour (a straight
+// stem, the sides of a bowl) shortens the shape with the least change to its
+// look; where no row repeats, as in a cedilla, the closest pair gives way.
+// Above the letters, a second blank row between mark and letter goes first,
+// then rows of the mark itself, so the letter under it keeps its height.
+// Rows across the baseline never move, so the glyph keeps its place on the
+// line.
 bool squeezeIntoCell(InkRows &ink) {
     bool changed = false;
     while (ink.lastRow() >= kHeight) {
@@ -118,8 +149,10 @@ bool squeezeIntoCell(InkRows &ink) {
         ink.rows.erase(ink.rows.begin() + i);
         changed = true;
     }
-    while (ink.firstRow < 0) {
-        const int i = ink.mostRepeatedRow(ink.firstRow + 1, kBaselineRow - 1);
+    while (ink.firstRow < kTopRow) {
+        int i = ink.doubledBlankRow(ink.firstRow + 1, kCapitalTopRow - 1);
+        if (i < 0) i = ink.mostRepeatedRow(ink.firstRow + 1, kCapitalTopRow - 1);
+        if (i < 0) i = ink.mostRepeatedRow(ink.firstRow + 1, kBaselineRow - 1);
         if (i < 0) break;
         ink.rows.erase(ink.rows.begin() + i);
         ++ink.firstRow;
@@ -128,13 +161,40 @@ bool squeezeIntoCell(InkRows &ink) {
     return changed;
 }
 
+struct Settings {
+    double ppem = kDefaultPpem;
+    // Horizontal size as a share of ppem: a face whose letters run a little
+    // wide or narrow for the layout is condensed or widened as a whole.
+    double xscale = kDefaultXscale;
+    Hinting hinting = kDefaultHinting;
+    Spacing spacing = kDefaultSpacing;
+    double threshold = kDefaultThreshold;  // share of full coverage that inks a pixel
+};
+
+// One rendered glyph before it is fitted into a cell: on/off pixels, the
+// column of its left edge relative to the pen, its top row above the
+// baseline, and the pen advance in whole pixels.
+struct Raster {
+    int width = 0, rows = 0, left = 0, top = 0, advance = 0;
+    std::vector<unsigned char> on;
+
+    bool at(int x, int y) const { return on[y * width + x] != 0; }
+};
+
+int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
 class Rasteriser {
    public:
-    Rasteriser(const char *facePath, int ppem) {
+    Rasteriser(const char *facePath, const Settings &settings) : settings_(settings) {
         if (FT_Init_FreeType(&library_) != 0) fail("cannot start FreeType");
         if (FT_New_Face(library_, facePath, 0, &face_) != 0)
             fail(std::string("cannot open face ") + facePath);
-        if (FT_Set_Pixel_Sizes(face_, 0, ppem) != 0) fail("cannot set pixel size");
+        const double scale = settings.hinting == Hinting::Grey ? kGreyScale : 1;
+        const FT_F26Dot6 height = static_cast<FT_F26Dot6>(settings.ppem * scale * 64 + 0.5);
+        const FT_F26Dot6 width =
+            static_cast<FT_F26Dot6>(settings.ppem * settings.xscale * scale * 64 + 0.5);
+        // At 72 dpi a point is a pixel, so these are the em in 1/64 pixels.
+        if (FT_Set_Char_Size(face_, width, height, 72, 72) != 0) fail("cannot set pixel size");
     }
     ~Rasteriser() {
         FT_Done_Face(face_);
@@ -147,25 +207,19 @@ class Rasteriser {
         if (code == 32 || code == 160) return blankGlyph(kSpaceWidth);
         if (code >= 127 && code <= 159) return placeholderGlyph();
 
-        // The face's own hinting with FreeType's monochrome rasteriser: stems
-        // come out as even one- or two-pixel lines, which thresholding a
-        // grey rendering does not guarantee.
+        Raster r;
         const FT_UInt index = FT_Get_Char_Index(face_, static_cast<FT_ULong>(code));
-        if (index == 0 || FT_Load_Glyph(face_, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0 ||
-            face_->glyph->bitmap.pixel_mode != FT_PIXEL_MODE_MONO) {
+        if (index == 0 || !render(index, r)) {
             ++stats.missing;
             return placeholderGlyph();
         }
-        const FT_Bitmap &bm = face_->glyph->bitmap;
 
-        // Proportional spacing from the ink itself, not from the face's advance:
-        // the face's digits are all one width, ours are not.
         int left = -1, right = -1;
-        for (unsigned y = 0; y < bm.rows; ++y)
-            for (unsigned x = 0; x < bm.width; ++x)
-                if (monoPixel(bm, x, y)) {
-                    if (left < 0 || static_cast<int>(x) < left) left = static_cast<int>(x);
-                    if (static_cast<int>(x) > right) right = static_cast<int>(x);
+        for (int y = 0; y < r.rows; ++y)
+            for (int x = 0; x < r.width; ++x)
+                if (r.at(x, y)) {
+                    if (left < 0 || x < left) left = x;
+                    if (x > right) right = x;
                 }
         if (left < 0) {
             ++stats.missing;
@@ -173,24 +227,30 @@ class Rasteriser {
         }
 
         InkRows ink;
-        ink.firstRow = kBaselineRow - face_->glyph->bitmap_top;
-        for (unsigned y = 0; y < bm.rows; ++y) {
+        ink.firstRow = kBaselineRow - r.top;
+        for (int y = 0; y < r.rows; ++y) {
             std::string row;
-            for (int x = left; x <= right; ++x) row += monoPixel(bm, x, y) ? '#' : '.';
+            for (int x = left; x <= right; ++x) row += r.at(x, y) ? '#' : '.';
             ink.rows.push_back(row);
         }
         if (squeezeIntoCell(ink)) ++stats.squeezed;
 
-        Glyph g = blankGlyph(right - left + 1 + kRightGap);
+        const int inkWidth = right - left + 1;
+        int before = 1, after = 1;
+        if (settings_.spacing == Spacing::Advance) {
+            before = std::max(1, r.left + left);
+            after = std::max(1, r.advance - (r.left + right + 1));
+        }
+        Glyph g = blankGlyph(before + inkWidth + after);
         bool cut = false;
-        for (int r = ink.firstRow; r <= ink.lastRow(); ++r) {
-            const std::string &row = ink.rows[r - ink.firstRow];
-            if (r < 0 || r >= kHeight) {
-                cut = cut || !InkRows::blank(row);
+        for (int row = ink.firstRow; row <= ink.lastRow(); ++row) {
+            const std::string &text = ink.rows[row - ink.firstRow];
+            if (row < 0 || row >= kHeight) {
+                cut = cut || !InkRows::blank(text);
                 continue;
             }
-            for (int x = 0; x <= right - left; ++x)
-                if (row[x] == '#') g.set(x, r);
+            for (int x = 0; x < inkWidth; ++x)
+                if (text[x] == '#') g.set(before + x, row);
         }
         if (cut) {
             ++stats.clipped;
@@ -200,15 +260,70 @@ class Rasteriser {
     }
 
    private:
-    static bool monoPixel(const FT_Bitmap &bm, unsigned x, unsigned y) {
-        const unsigned char *row = bm.buffer + static_cast<long>(y) * bm.pitch;
-        return (row[x >> 3] & (0x80 >> (x & 7))) != 0;
+    bool render(FT_UInt index, Raster &r) {
+        FT_Int32 flags = FT_LOAD_RENDER;
+        switch (settings_.hinting) {
+            case Hinting::Native: flags |= FT_LOAD_TARGET_MONO; break;
+            case Hinting::Auto: flags |= FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT; break;
+            case Hinting::Light: flags |= FT_LOAD_TARGET_LIGHT; break;
+            case Hinting::Grey: flags |= FT_LOAD_NO_HINTING; break;
+        }
+        if (FT_Load_Glyph(face_, index, flags) != 0) return false;
+        const FT_GlyphSlot slot = face_->glyph;
+        const FT_Bitmap &bm = slot->bitmap;
+        const bool mono = bm.pixel_mode == FT_PIXEL_MODE_MONO;
+        if (!mono && bm.pixel_mode != FT_PIXEL_MODE_GRAY) return false;
+        auto coverage = [&](int x, int y) -> int {
+            const unsigned char *row = bm.buffer + static_cast<long>(y) * bm.pitch;
+            if (mono) return (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+            return row[x];
+        };
+        const int w = static_cast<int>(bm.width), h = static_cast<int>(bm.rows);
+
+        if (settings_.hinting != Hinting::Grey) {
+            r.width = w;
+            r.rows = h;
+            r.left = slot->bitmap_left;
+            r.top = slot->bitmap_top;
+            r.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+            r.on.assign(static_cast<size_t>(w) * h, 0);
+            const int cut = static_cast<int>(settings_.threshold * 255 + 0.5);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) r.on[y * w + x] = coverage(x, y) >= std::max(cut, 1);
+            return true;
+        }
+
+        // Blocks are aligned to the pen origin and the baseline, so a stem
+        // on a whole-pixel edge of the small grid stays on it.
+        const int k = kGreyScale;
+        const int x0 = floorDiv(slot->bitmap_left, k);
+        const int x1 = floorDiv(slot->bitmap_left + w - 1, k);
+        const int u0 = floorDiv(slot->bitmap_top - h, k);  // lowest row, upwards from baseline
+        const int u1 = floorDiv(slot->bitmap_top - 1, k);
+        r.width = x1 - x0 + 1;
+        r.rows = u1 - u0 + 1;
+        r.left = x0;
+        r.top = u1 + 1;
+        r.advance = static_cast<int>((slot->linearHoriAdvance / 65536.0) / k + 0.5);
+        std::vector<int> sum(static_cast<size_t>(r.width) * r.rows, 0);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const int sx = floorDiv(slot->bitmap_left + x, k) - x0;
+                const int sy = u1 - floorDiv(slot->bitmap_top - 1 - y, k);
+                sum[sy * r.width + sx] += coverage(x, y);
+            }
+        r.on.assign(sum.size(), 0);
+        const double cut = settings_.threshold * 255 * k * k;
+        for (size_t i = 0; i < sum.size(); ++i) r.on[i] = sum[i] > 0 && sum[i] >= cut;
+        return true;
     }
+
     [[noreturn]] static void fail(const std::string &what) {
         std::fprintf(stderr, "makefont: %s\n", what.c_str());
         std::exit(1);
     }
 
+    Settings settings_;
     FT_Library library_ = nullptr;
     FT_Face face_ = nullptr;
 };
@@ -271,47 +386,152 @@ int inkBottom(const Glyph &g) {
     return -1;
 }
 
-// The figures the font is tuned by: widths of digits and of the accented
-// letters the texts use, and where capitals, small letters and descenders sit.
-void summary(const std::vector<Glyph> &glyphs) {
+// The figures a face is chosen by, all on one line so that candidates can be
+// tabulated: the listed widths that are off, glyphs whose ink leaves their
+// rows, the distance of the width histogram from the one the screens were
+// laid out for, letters whose two stems differ in width, and where the
+// longest status lines of the two programs end on the 640-pixel screen.
+void score(const std::vector<Glyph> &glyphs, const RenderStats &stats) {
     auto glyph = [&](int code) -> const Glyph & { return glyphs[code - kFirstCode]; };
-    std::printf("widths:");
-    for (int code :
-         std::vector<int>{'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '?', 0xE4, 0xF5, 0xFC})
-        if (code > 127)
-            std::printf(" 0x%X=%d", code, glyph(code).width);
+    auto name = [](int code) {
+        char buf[16];
+        if (code < 128)
+            std::snprintf(buf, sizeof buf, "%c", code);
         else
-            std::printf(" %c=%d", code, glyph(code).width);
-    std::printf("\n");
-    std::printf(
-        "rows: H %d..%d, 0 %d..%d, u %d..%d, x %d..%d, g %d..%d, 0xC4 top %d, 0xC9 top %d\n",
-        inkTop(glyph('H')), inkBottom(glyph('H')), inkTop(glyph('0')), inkBottom(glyph('0')),
-        inkTop(glyph('u')), inkBottom(glyph('u')), inkTop(glyph('x')), inkBottom(glyph('x')),
-        inkTop(glyph('g')), inkBottom(glyph('g')), inkTop(glyph(0xC4)), inkTop(glyph(0xC9)));
-    int count[64] = {};
-    for (const Glyph &g : glyphs) ++count[g.width < 63 ? g.width : 63];
-    std::printf("width histogram:");
-    for (int w = 0; w < 64; ++w)
-        if (count[w]) std::printf(" %d:%d", w, count[w]);
-    std::printf("\n");
-}
+            std::snprintf(buf, sizeof buf, "0x%X", code);
+        return std::string(buf);
+    };
 
+    const struct {
+        int code, width;
+    } kWidths[] = {{'0', 13}, {'1', 7},  {'2', 13}, {'3', 12},  {'4', 13},  {'5', 12},  {'6', 13},
+                   {'7', 13}, {'8', 13}, {'9', 13}, {'?', 12}, {0xE4, 12}, {0xF5, 13}, {0xFC, 11}};
+    int widthsOff = 0;
+    std::string widthNotes;
+    for (const auto &w : kWidths)
+        if (glyph(w.code).width != w.width) {
+            ++widthsOff;
+            widthNotes += " " + name(w.code) + "=" + std::to_string(glyph(w.code).width);
+        }
+
+    int rowsOff = 0;
+    std::string rowNotes;
+    auto expectRows = [&](const char *codes, int topMin, int topMax, int bottom) {
+        for (const char *c = codes; *c; ++c) {
+            const Glyph &g = glyph(static_cast<unsigned char>(*c));
+            const int top = inkTop(g), low = inkBottom(g);
+            if (top < topMin || top > topMax || (bottom >= 0 && low != bottom)) {
+                ++rowsOff;
+                rowNotes += " " + name(static_cast<unsigned char>(*c)) + ":" + std::to_string(top) +
+                            ".." + std::to_string(low);
+            }
+        }
+    };
+    expectRows("ABCDEFGHIKLMNOPRSTUVWXYZ", 5, 5, 22);
+    expectRows("0123456789", 5, 6, 22);
+    expectRows("acemnorsuvwxz", 10, 10, 22);
+    expectRows("gpqy", 0, kHeight, 27);
+    int accentTop = kHeight;
+    for (int code = 0xC0; code <= 0xDD; ++code)
+        if (code != 0xD0 && code != 0xD7) accentTop = std::min(accentTop, inkTop(glyph(code)));
+    if (accentTop != 1) {
+        ++rowsOff;
+        rowNotes += " accents:" + std::to_string(accentTop);
+    }
+
+    static const int kDescribed[25] = {0,  0,  0,  15, 7,  5,  9,  18, 10, 9,  4,  27, 60,
+                                       33, 55, 35, 25, 10, 16, 4,  3,  1,  1,  4,  1};
+    int count[64] = {};
+    for (const Glyph &g : glyphs) ++count[std::min(g.width, 63)];
+    int distance = 0;
+    for (int w = 0; w < 64; ++w) distance += std::abs((w < 25 ? kDescribed[w] : 0) - count[w]);
+
+    // Stem widths: the runs of ink at the glyph's left and right edges in
+    // the rows where both are straight, taken as the most common run.
+    int stemsOff = 0;
+    std::string stemNotes;
+    auto edgeRun = [](const Glyph &g, int y, bool fromLeft) {
+        int x = fromLeft ? 0 : g.width - 1, step = fromLeft ? 1 : -1, run = 0;
+        while (x >= 0 && x < g.width && !g.at(x, y)) x += step;
+        while (x >= 0 && x < g.width && g.at(x, y)) x += step, ++run;
+        return run;
+    };
+    auto commonRun = [&](const Glyph &g, int from, int to, bool fromLeft) {
+        int seen[32] = {};
+        for (int y = from; y <= to; ++y) ++seen[std::min(edgeRun(g, y, fromLeft), 31)];
+        return static_cast<int>(std::max_element(seen + 1, seen + 32) - seen);
+    };
+    const struct {
+        int code, from, to;
+    } kStems[] = {{'H', 7, 20}, {'M', 7, 20}, {'N', 7, 20}, {'U', 7, 18},
+                  {'n', 13, 21}, {'u', 11, 19}, {'m', 13, 21}};
+    for (const auto &st : kStems) {
+        const Glyph &g = glyph(st.code);
+        const int l = commonRun(g, st.from, st.to, true), r = commonRun(g, st.from, st.to, false);
+        if (l != r) {
+            ++stemsOff;
+            stemNotes += " " + name(st.code) + ":" + std::to_string(l) + "/" + std::to_string(r);
+        }
+    }
+
+    auto length = [&](const std::string &text) {
+        int w = 0;
+        for (unsigned char c : text) w += glyph(c).width;
+        return w;
+    };
+    const int countersEnd = 220 + length("Vasak nupp - valge, parem nupp - must.") - 1;
+    int tilesEnd = 0;
+    for (int n = 1; n <= 23; ++n) {
+        tilesEnd = std::max(tilesEnd, 250 + length("Viin numbrit " + std::to_string(n) + " oma kohale.") - 1);
+        tilesEnd = std::max(tilesEnd, 250 + length("Ma enam ei oska :( (samm " + std::to_string(n) + ")") - 1);
+    }
+
+    std::printf("score: widths-off %d rows-off %d histogram %d stems-off %d squeezed %d clipped %d missing %d"
+                " counters-end %d tiles-end %d |%s |%s |%s\n",
+                widthsOff, rowsOff, distance, stemsOff, stats.squeezed, stats.clipped, stats.missing,
+                countersEnd, tilesEnd, widthNotes.c_str(), rowNotes.c_str(), stemNotes.c_str());
+}
 }  // namespace
 
 int main(int argc, char **argv) {
+    const char *usage =
+        "usage: makefont FACE OUTDIR [--ppem N] [--xscale F] [--hinting native|auto|light|grey]\n"
+        "                [--spacing ink|advance] [--threshold F] [--show LATIN1TEXT]\n"
+        "OUTDIR - writes nothing; --score is printed always\n";
     if (argc < 3) {
-        std::fprintf(stderr, "usage: makefont FACE OUTDIR [--ppem N] [--show LATIN1TEXT]\n");
+        std::fputs(usage, stderr);
         return 2;
     }
     const char *facePath = argv[1];
     const std::string outDir = argv[2];
-    int ppem = kDefaultPpem;
+    Settings settings;
     std::string showText;
-    for (int i = 3; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--ppem") == 0)
-            ppem = std::atoi(argv[i + 1]);
-        else if (std::strcmp(argv[i], "--show") == 0)
-            showText = argv[i + 1];
+    for (int i = 3; i < argc; i += 2) {
+        const std::string opt = argv[i];
+        if (i + 1 >= argc) {
+            std::fputs(usage, stderr);
+            return 2;
+        }
+        const std::string val = argv[i + 1];
+        if (opt == "--ppem") {
+            settings.ppem = std::atof(val.c_str());
+        } else if (opt == "--xscale") {
+            settings.xscale = std::atof(val.c_str());
+        } else if (opt == "--threshold") {
+            settings.threshold = std::atof(val.c_str());
+        } else if (opt == "--show") {
+            showText = val;
+        } else if (opt == "--hinting" && (val == "native" || val == "auto" || val == "light" || val == "grey")) {
+            settings.hinting = val == "native" ? Hinting::Native
+                               : val == "auto" ? Hinting::Auto
+                               : val == "light" ? Hinting::Light
+                                                : Hinting::Grey;
+        } else if (opt == "--spacing" && (val == "ink" || val == "advance")) {
+            settings.spacing = val == "ink" ? Spacing::Ink : Spacing::Advance;
+        } else {
+            std::fputs(usage, stderr);
+            return 2;
+        }
     }
 
     if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
@@ -322,12 +542,13 @@ int main(int argc, char **argv) {
     std::vector<Glyph> glyphs;
     RenderStats stats;
     {
-        Rasteriser raster(facePath, ppem);
+        Rasteriser raster(facePath, settings);
         for (int code = kFirstCode; code <= kLastCode; ++code)
             glyphs.push_back(raster.glyphFor(code, stats));
     }
     if (!showText.empty()) show(glyphs, showText);
-    summary(glyphs);
+    score(glyphs, stats);
+    if (outDir == "-") return 0;
 
     BITMAP *grid = buildGrid(glyphs);
     if (!grid) {
@@ -355,14 +576,5 @@ int main(int argc, char **argv) {
     }
     std::fprintf(script, "font.bmp 0x%X 0x%X\n", kFirstCode, kLastCode);
     std::fclose(script);
-
-    int minWidth = 1000, maxWidth = 0;
-    for (const Glyph &g : glyphs) {
-        if (g.width < minWidth) minWidth = g.width;
-        if (g.width > maxWidth) maxWidth = g.width;
-    }
-    std::printf(
-        "makefont: %zu glyphs, widths %d..%d; %d missing from the face, %d squeezed, %d clipped\n",
-        glyphs.size(), minWidth, maxWidth, stats.missing, stats.squeezed, stats.clipped);
     return 0;
 }
