@@ -6,6 +6,7 @@
 
 #include "counters/placement.h"
 #include "counters/search.h"
+#include "counters/texts.h"
 #include "shell/shell.h"
 
 namespace {
@@ -16,9 +17,6 @@ constexpr int kCounterRadius = 20;
 // Wider than a counter so an empty cell also wipes the outline's edge pixels.
 constexpr int kWipeRadius = 22;
 
-constexpr int kStatusLeft = 220;
-constexpr int kStatusTop = 400;
-constexpr int kStatusNarrowLeft = 250;
 
 int black() {
     return makecol(0, 0, 0);
@@ -42,7 +40,7 @@ void drawSeparator(int k) {
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
 void drawBanner() {
-    textout(screen, font, "-=# MURAK #=-", 25, 35, black());
+    textout(screen, font, kCountersBanner, kCountersBannerX, kCountersBannerY, black());
 }
 
 void drawStatus() {
@@ -50,19 +48,17 @@ void drawStatus() {
     // survive every redraw.
     rectfill(screen, kStatusLeft, kStatusTop, 640, 480, white());
     if (GameState == Placing) {
-        textprintf(screen, font, kStatusLeft, kStatusTop, black(),
-                   "Vasak nupp - valge, parem nupp - must.");
+        textprintf(screen, font, kStatusLeft, kStatusTop, black(), kPlacingHelp);
     }
     if (GameState == Solving) {
-        textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(), "Lahendan.");
+        textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(), kSearching);
     }
     if (GameState == Solved) {
         // A search that found nothing leaves bestDepth untouched.
         if (bestDepth == INT_MAX) {
-            textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(),
-                       "See seis ei ole lahenduv!.");
+            textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(), kCountersUnsolvable);
         } else {
-            textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(), "Lahendatud!.");
+            textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(), kCountersSolved);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "shell/shell.h"
 #include "tiles/placement.h"
+#include "tiles/texts.h"
 
 // The texts are printed with the library's older text calls, which draw on
 // the opaque white background chosen at start-up.
@@ -9,13 +10,6 @@
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
 namespace {
-
-const char kBanner[] = "* TORVANE *";
-const char kAskNumber[] = "Paigutage lauale arv %d.";
-const char kBringing[] = "Viin numbrit %d oma kohale.";
-const char kUnsolvable[] = "See seis ei ole lahenduv!.";
-const char kSolved[] = "Lahendatud!.";
-const char kGaveUp[] = "Ma enam ei oska :( (samm %d)";
 
 int black() { return makecol(0, 0, 0); }
 int white() { return makecol(255, 255, 255); }
@@ -36,21 +30,21 @@ void drawStatus() {
     rectfill(screen, 250, 400, 640, 480, white());
     switch (GameState) {
         case Placing:
-            textprintf(screen, font, 250, 400, black(), kAskNumber, nextTile);
+            textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kAskNumber, nextTile);
             break;
         case Solving:
             if (kSolveScript[stepIndex].tile > 0) {
-                textprintf(screen, font, 250, 400, black(), kBringing, kSolveScript[stepIndex].tile);
+                textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kBringing, kSolveScript[stepIndex].tile);
             }
             break;
         case Unsolvable:
-            textprintf(screen, font, 250, 400, black(), kUnsolvable);
+            textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kTilesUnsolvable);
             break;
         case Solved:
-            textprintf(screen, font, 250, 400, black(), kSolved);
+            textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kTilesSolved);
             break;
         case GaveUp:
-            textprintf(screen, font, 250, 400, black(), kGaveUp, stepIndex);
+            textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kGaveUp, stepIndex);
             break;
         default:
             break;
@@ -71,7 +65,7 @@ void drawCell(int value, int col, int row) {
     rectfill(screen, 223 + x, 113 + y, 277 + x, 167 + y, white());
     int textTop = 140 + y - text_height(font) / 2;
     if (value == kUnplaced) {
-        textprintf_centre(screen, font, 250 + x, textTop, black(), "?");
+        textprintf_centre(screen, font, 250 + x, textTop, black(), kUnplacedLabel);
     } else {
         textprintf_centre(screen, font, 250 + x, textTop, black(), "%d", value);
     }
@@ -84,7 +78,7 @@ void drawScreen(const Board& board) {
     scare_mouse();
     acquire_screen();
 
-    textout(screen, font, kBanner, 25, 35, black());
+    textout(screen, font, kTilesBanner, kTilesBannerX, kTilesBannerY, black());
     for (const Bar& bar : kFrame) rectfill(screen, bar.x1, bar.y1, bar.x2, bar.y2, black());
     for (int row = 0; row < kBoardSide; ++row) {
         for (int col = 0; col < kBoardSide; ++col) {

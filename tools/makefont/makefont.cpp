@@ -44,14 +44,19 @@ enum class Hinting { Native, Auto, Light, Grey };
 // widened where needed so that each side keeps at least one blank column.
 enum class Spacing { Ink, Advance };
 
-// Chosen by measurement with --score over several faces, sizes and
-// rasterisations (see the README): this size puts the hinted capitals on
-// rows 5 to 22 and the small letters on rows 10 to 22.
-constexpr double kDefaultPpem = 25;
+// Chosen by measurement with --score and tools/font-survey over several
+// faces, sizes and rasterisations (the README has the comparison): with
+// Cantarell Light and the auto-hinter, 26 pixels per em puts the capitals on
+// rows 5 to 22 and the small letters on rows 10 to 22 with one-pixel stems,
+// and a horizontal size of 0.985 of that brings the width histogram closest
+// to the layout's.
+constexpr double kDefaultPpem = 26;
 constexpr auto kDefaultHinting = Hinting::Auto;
 constexpr auto kDefaultSpacing = Spacing::Ink;
 constexpr double kDefaultThreshold = 0.5;
-constexpr double kDefaultXscale = 1;
+constexpr double kDefaultXscale = 0.985;
+constexpr double kDefaultShift = 0;
+constexpr int kDefaultPhases = 1;
 constexpr int kGreyScale = 4;
 constexpr int kSpaceWidth = 9;
 constexpr int kGlyphsPerGridRow = 16;
@@ -61,6 +66,26 @@ constexpr int kGlyphsPerGridRow = 16;
 constexpr int kGridColour = 255;
 constexpr int kPaperColour = 0;
 constexpr int kInkColour = 1;
+
+// Widths the screens are laid out for: digits, the unplaced cell's "?" and
+// the accented letters of the texts.
+constexpr struct {
+    int code, width;
+} kLayoutWidths[] = {{'0', 13}, {'1', 7},  {'2', 13}, {'3', 12},  {'4', 13},  {'5', 12},  {'6', 13},
+                     {'7', 13}, {'8', 13}, {'9', 13}, {'?', 12}, {0xE4, 12}, {0xF5, 13}, {0xFC, 11}};
+
+int layoutWidth(int code) {
+    for (const auto &w : kLayoutWidths)
+        if (w.code == code) return w.width;
+    return 0;
+}
+
+constexpr int kMaxWidth = 24;
+
+// Horizontal size steps tried, each a share of the common size, when fitting
+// a glyph to its layout width.
+constexpr double kFitStep = 0.005;
+constexpr int kFitSteps = 60;
 
 struct Glyph {
     int width = 0;
@@ -96,6 +121,7 @@ struct RenderStats {
     int missing = 0;   // no glyph in the face, placeholder used
     int squeezed = 0;  // made to fit by dropping a repeated row
     int clipped = 0;   // ink outside the 28 rows was cut off
+    int fitted = 0;    // drawn at its own horizontal size to get its layout width
 };
 
 // A glyph's ink before it is fitted into the cell: one string of '#' and
@@ -166,6 +192,10 @@ struct Settings {
     // Horizontal size as a share of ppem: a face whose letters run a little
     // wide or narrow for the layout is condensed or widened as a whole.
     double xscale = kDefaultXscale;
+    // Where the pen stands within a pixel, in pixels: which columns an
+    // unhinted edge falls on depends on it.
+    double shift = kDefaultShift;
+    int phases = kDefaultPhases;
     Hinting hinting = kDefaultHinting;
     Spacing spacing = kDefaultSpacing;
     double threshold = kDefaultThreshold;  // share of full coverage that inks a pixel
@@ -189,12 +219,7 @@ class Rasteriser {
         if (FT_Init_FreeType(&library_) != 0) fail("cannot start FreeType");
         if (FT_New_Face(library_, facePath, 0, &face_) != 0)
             fail(std::string("cannot open face ") + facePath);
-        const double scale = settings.hinting == Hinting::Grey ? kGreyScale : 1;
-        const FT_F26Dot6 height = static_cast<FT_F26Dot6>(settings.ppem * scale * 64 + 0.5);
-        const FT_F26Dot6 width =
-            static_cast<FT_F26Dot6>(settings.ppem * settings.xscale * scale * 64 + 0.5);
-        // At 72 dpi a point is a pixel, so these are the em in 1/64 pixels.
-        if (FT_Set_Char_Size(face_, width, height, 72, 72) != 0) fail("cannot set pixel size");
+        setSize(settings.xscale);
     }
     ~Rasteriser() {
         FT_Done_Face(face_);
@@ -203,13 +228,47 @@ class Rasteriser {
     Rasteriser(const Rasteriser &) = delete;
     Rasteriser &operator=(const Rasteriser &) = delete;
 
+    // The glyphs the screens are laid out by get their layout width: where
+    // the face at its common size gives another, that glyph alone is drawn
+    // at the nearest horizontal size that gives the layout's width. Glyphs
+    // wider than the widest cell the layout allows are narrowed the same way.
     Glyph glyphFor(int code, RenderStats &stats) {
+        Glyph g = glyphAtSize(code, stats);
+        int target = layoutWidth(code);
+        const bool tooWide = target == 0 && g.width > kMaxWidth;
+        if (tooWide) target = kMaxWidth;
+        if (target == 0 || g.width == target) return g;
+        RenderStats scratch;
+        const double direction = g.width > target ? -1 : 1;
+        for (int step = 1; step <= kFitSteps; ++step) {
+            setSize(settings_.xscale * (1 + direction * kFitStep * step));
+            Glyph fitted = glyphAtSize(code, scratch);
+            if (fitted.width == target || (tooWide && fitted.width < target)) {
+                g = fitted;
+                ++stats.fitted;
+                break;
+            }
+        }
+        setSize(settings_.xscale);
+        return g;
+    }
+
+   private:
+    void setSize(double xscale) {
+        const double scale = settings_.hinting == Hinting::Grey ? kGreyScale : 1;
+        const FT_F26Dot6 height = static_cast<FT_F26Dot6>(settings_.ppem * scale * 64 + 0.5);
+        const FT_F26Dot6 width = static_cast<FT_F26Dot6>(settings_.ppem * xscale * scale * 64 + 0.5);
+        // At 72 dpi a point is a pixel, so these are the em in 1/64 pixels.
+        if (FT_Set_Char_Size(face_, width, height, 72, 72) != 0) fail("cannot set pixel size");
+    }
+
+    Glyph glyphAtSize(int code, RenderStats &stats) {
         if (code == 32 || code == 160) return blankGlyph(kSpaceWidth);
         if (code >= 127 && code <= 159) return placeholderGlyph();
 
         Raster r;
         const FT_UInt index = FT_Get_Char_Index(face_, static_cast<FT_ULong>(code));
-        if (index == 0 || !render(index, r)) {
+        if (index == 0 || !renderCrispest(index, r)) {
             ++stats.missing;
             return placeholderGlyph();
         }
@@ -259,8 +318,40 @@ class Rasteriser {
         return g;
     }
 
-   private:
-    bool render(FT_UInt index, Raster &r) {
+    // With phases, each glyph is rendered with the pen at that many evenly
+    // spaced places within a pixel, and the narrowest ink wins, then the one
+    // with fewest pixels: where the outline's edges fall on pixel edges the
+    // stems come out one column wide instead of smeared over two.
+    bool renderCrispest(FT_UInt index, Raster &best) {
+        const int phases = std::max(settings_.phases, 1);
+        int bestWidth = 0, bestInk = 0;
+        bool found = false;
+        for (int p = 0; p < phases; ++p) {
+            Raster r;
+            if (!render(index, r, settings_.shift + static_cast<double>(p) / phases)) return false;
+            int left = r.width, right = -1, ink = 0;
+            for (int y = 0; y < r.rows; ++y)
+                for (int x = 0; x < r.width; ++x)
+                    if (r.at(x, y)) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                        ++ink;
+                    }
+            const int width = right - left + 1;
+            if (!found || width < bestWidth || (width == bestWidth && ink < bestInk)) {
+                best = r;
+                bestWidth = width;
+                bestInk = ink;
+                found = true;
+            }
+        }
+        return true;
+    }
+
+    bool render(FT_UInt index, Raster &r, double shift) {
+        const double scale = settings_.hinting == Hinting::Grey ? kGreyScale : 1;
+        FT_Vector pen = {static_cast<FT_Pos>(shift * scale * 64 + 0.5), 0};
+        FT_Set_Transform(face_, nullptr, &pen);
         FT_Int32 flags = FT_LOAD_RENDER;
         switch (settings_.hinting) {
             case Hinting::Native: flags |= FT_LOAD_TARGET_MONO; break;
@@ -402,13 +493,9 @@ void score(const std::vector<Glyph> &glyphs, const RenderStats &stats) {
         return std::string(buf);
     };
 
-    const struct {
-        int code, width;
-    } kWidths[] = {{'0', 13}, {'1', 7},  {'2', 13}, {'3', 12},  {'4', 13},  {'5', 12},  {'6', 13},
-                   {'7', 13}, {'8', 13}, {'9', 13}, {'?', 12}, {0xE4, 12}, {0xF5, 13}, {0xFC, 11}};
     int widthsOff = 0;
     std::string widthNotes;
-    for (const auto &w : kWidths)
+    for (const auto &w : kLayoutWidths)
         if (glyph(w.code).width != w.width) {
             ++widthsOff;
             widthNotes += " " + name(w.code) + "=" + std::to_string(glyph(w.code).width);
@@ -486,16 +573,22 @@ void score(const std::vector<Glyph> &glyphs, const RenderStats &stats) {
         tilesEnd = std::max(tilesEnd, 250 + length("Ma enam ei oska :( (samm " + std::to_string(n) + ")") - 1);
     }
 
-    std::printf("score: widths-off %d rows-off %d histogram %d stems-off %d squeezed %d clipped %d missing %d"
-                " counters-end %d tiles-end %d |%s |%s |%s\n",
-                widthsOff, rowsOff, distance, stemsOff, stats.squeezed, stats.clipped, stats.missing,
-                countersEnd, tilesEnd, widthNotes.c_str(), rowNotes.c_str(), stemNotes.c_str());
+    std::string histogram;
+    for (int w = 0; w < 64; ++w)
+        if (count[w] || (w < 25 && kDescribed[w]))
+            histogram += " " + std::to_string(w) + ":" + std::to_string(count[w]) + "/" +
+                         std::to_string(w < 25 ? kDescribed[w] : 0);
+    std::printf("score: widths-off %d rows-off %d histogram %d stems-off %d squeezed %d clipped %d missing %d fitted %d"
+                " counters-end %d tiles-end %d |%s |%s |%s |%s\n",
+                widthsOff, rowsOff, distance, stemsOff, stats.squeezed, stats.clipped, stats.missing, stats.fitted,
+                countersEnd, tilesEnd, widthNotes.c_str(), rowNotes.c_str(), stemNotes.c_str(),
+                histogram.c_str());
 }
 }  // namespace
 
 int main(int argc, char **argv) {
     const char *usage =
-        "usage: makefont FACE OUTDIR [--ppem N] [--xscale F] [--hinting native|auto|light|grey]\n"
+        "usage: makefont FACE OUTDIR [--ppem N] [--xscale F] [--shift F] [--phases N] [--hinting native|auto|light|grey]\n"
         "                [--spacing ink|advance] [--threshold F] [--show LATIN1TEXT]\n"
         "OUTDIR - writes nothing; --score is printed always\n";
     if (argc < 3) {
@@ -515,6 +608,10 @@ int main(int argc, char **argv) {
         const std::string val = argv[i + 1];
         if (opt == "--ppem") {
             settings.ppem = std::atof(val.c_str());
+        } else if (opt == "--phases") {
+            settings.phases = std::atoi(val.c_str());
+        } else if (opt == "--shift") {
+            settings.shift = std::atof(val.c_str());
         } else if (opt == "--xscale") {
             settings.xscale = std::atof(val.c_str());
         } else if (opt == "--threshold") {
