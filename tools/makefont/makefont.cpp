@@ -122,6 +122,7 @@ struct RenderStats {
     int squeezed = 0;  // made to fit by dropping a repeated row
     int clipped = 0;   // ink outside the 28 rows was cut off
     int fitted = 0;    // drawn at its own horizontal size to get its layout width
+    std::string fittedNotes;  // which, and at what share of the common size
 };
 
 // A glyph's ink before it is fitted into the cell: one string of '#' and
@@ -246,6 +247,9 @@ class Rasteriser {
             if (fitted.width == target || (tooWide && fitted.width < target)) {
                 g = fitted;
                 ++stats.fitted;
+                char note[32];
+                std::snprintf(note, sizeof note, " %d:%.3f", code, 1 + direction * kFitStep * step);
+                stats.fittedNotes += note;
                 break;
             }
         }
@@ -578,6 +582,7 @@ void score(const std::vector<Glyph> &glyphs, const RenderStats &stats) {
         if (count[w] || (w < 25 && kDescribed[w]))
             histogram += " " + std::to_string(w) + ":" + std::to_string(count[w]) + "/" +
                          std::to_string(w < 25 ? kDescribed[w] : 0);
+    if (stats.fitted) std::printf("fitted (code point:horizontal size):%s\n", stats.fittedNotes.c_str());
     std::printf("score: widths-off %d rows-off %d histogram %d stems-off %d squeezed %d clipped %d missing %d fitted %d"
                 " counters-end %d tiles-end %d |%s |%s |%s |%s\n",
                 widthsOff, rowsOff, distance, stemsOff, stats.squeezed, stats.clipped, stats.missing, stats.fitted,
