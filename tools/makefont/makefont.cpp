@@ -2,10 +2,15 @@
 // writes it the way the library's datafile tool imports fonts: an 8-bit grid
 // image (glyph boxes framed in colour 255) plus a one-line range script.
 //
-//   makefont FACE OUTDIR [--ppem N] [--show TEXT]
+//   makefont FACE OUTDIR [--ppem N] [--xscale F] [--shift F] [--phases N]
+//            [--hinting native|auto|light|grey] [--spacing ink|advance]
+//            [--threshold F] [--show TEXT]
 //
-// writes OUTDIR/font.bmp and OUTDIR/font.txt. The glyph data depends only
-// on the face file and the constants below, so reruns give identical bytes.
+// writes OUTDIR/font.bmp and OUTDIR/font.txt (nothing when OUTDIR is "-")
+// and prints a score line that tools/font-survey tabulates. The options
+// exist to compare candidates; tools/make-font uses the defaults below. The
+// glyph data depends only on the face file and the constants below, so
+// reruns give identical bytes.
 
 #define ALLEGRO_NO_MAGIC_MAIN
 #include <allegro.h>
@@ -44,8 +49,8 @@ enum class Hinting { Native, Auto, Light, Grey };
 // widened where needed so that each side keeps at least one blank column.
 enum class Spacing { Ink, Advance };
 
-// Chosen by measurement with --score and tools/font-survey over several
-// faces, sizes and rasterisations (the README has the comparison): with
+// Chosen by measurement with the score line and tools/font-survey over
+// faces, sizes and rasterisations (the README says why): with
 // Cantarell Light and the auto-hinter, 26 pixels per em puts the capitals on
 // rows 5 to 22 and the small letters on rows 10 to 22 with one-pixel stems,
 // and a horizontal size of 0.985 of that brings the width histogram closest
@@ -595,7 +600,7 @@ int main(int argc, char **argv) {
     const char *usage =
         "usage: makefont FACE OUTDIR [--ppem N] [--xscale F] [--shift F] [--phases N] [--hinting native|auto|light|grey]\n"
         "                [--spacing ink|advance] [--threshold F] [--show LATIN1TEXT]\n"
-        "OUTDIR - writes nothing; --score is printed always\n";
+        "OUTDIR - writes nothing; the score line is printed always\n";
     if (argc < 3) {
         std::fputs(usage, stderr);
         return 2;
