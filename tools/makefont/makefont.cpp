@@ -535,12 +535,12 @@ void score(const std::vector<Glyph> &glyphs, const RenderStats &stats) {
         rowNotes += " accents:" + std::to_string(accentTop);
     }
 
-    static const int kDescribed[25] = {0,  0,  0,  15, 7,  5,  9,  18, 10, 9,  4,  27, 60,
+    static const int kLayoutHistogram[25] = {0,  0,  0,  15, 7,  5,  9,  18, 10, 9,  4,  27, 60,
                                        33, 55, 35, 25, 10, 16, 4,  3,  1,  1,  4,  1};
     int count[64] = {};
     for (const Glyph &g : glyphs) ++count[std::min(g.width, 63)];
     int distance = 0;
-    for (int w = 0; w < 64; ++w) distance += std::abs((w < 25 ? kDescribed[w] : 0) - count[w]);
+    for (int w = 0; w < 64; ++w) distance += std::abs((w < 25 ? kLayoutHistogram[w] : 0) - count[w]);
 
     // Stem widths: the runs of ink at the glyph's left and right edges in
     // the rows where both are straight, taken as the most common run.
@@ -584,9 +584,9 @@ void score(const std::vector<Glyph> &glyphs, const RenderStats &stats) {
 
     std::string histogram;
     for (int w = 0; w < 64; ++w)
-        if (count[w] || (w < 25 && kDescribed[w]))
+        if (count[w] || (w < 25 && kLayoutHistogram[w]))
             histogram += " " + std::to_string(w) + ":" + std::to_string(count[w]) + "/" +
-                         std::to_string(w < 25 ? kDescribed[w] : 0);
+                         std::to_string(w < 25 ? kLayoutHistogram[w] : 0);
     if (stats.fitted) std::printf("fitted (code point:horizontal size):%s\n", stats.fittedNotes.c_str());
     std::printf("score: widths-off %d rows-off %d histogram %d stems-off %d squeezed %d clipped %d missing %d fitted %d"
                 " counters-end %d tiles-end %d |%s |%s |%s |%s\n",
