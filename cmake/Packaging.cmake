@@ -111,16 +111,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "x11-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "two puzzle solvers you can watch")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "two puzzle solvers you can watch
- Two small puzzle programs in Estonian. In both you set up a position with
- the mouse and the program solves it on screen, one move at a time, slowly
- enough to follow.
- .
- tiles is the 15-puzzle: it tells whether the position can be solved and
- solves it the way a person would, one row and column at a time.
- .
- counters is a row of three white and three black counters: it finds the
- shortest sequence of moves that puts every white counter left of every
- black one and plays it back.")
+# Extended description only: CPack puts the summary above it as the synopsis
+# and indents every line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Two small puzzle programs in Estonian. In both you set up a position with
+the mouse and the program solves it on screen, one move at a time, slowly
+enough to follow.
+
+tiles is the 15-puzzle: it tells whether the position can be solved and
+solves it the way a person would, one row and column at a time.
+
+counters is a row of three white and three black counters: it finds the
+shortest sequence of moves that puts every white counter left of every
+black one and plays it back.")
 set(CPACK_SOURCE_IGNORE_FILES "/build.*/;/\\\\.git/")
 include(CPack)
