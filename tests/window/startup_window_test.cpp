@@ -52,8 +52,10 @@ TEST(Failure, WithoutDisplayTheProgramSaysSoInTheLocalesCharset) {
             AppUnderTest app(program, {{"DISPLAY", ""}, {"LC_ALL", locale}});
             int status = app.waitExit(20);
             EXPECT_EQ(status, 1) << program << " " << locale << ": " << app.output();
-            EXPECT_NE(app.output().find(message), std::string::npos) << program << " " << locale << ": " << app.output();
-            EXPECT_EQ(app.output().find_first_of("\xe4\xf5"), std::string::npos) << "raw Latin-1 from " << program;
+            EXPECT_NE(app.output().find(message), std::string::npos)
+                << program << " " << locale << ": " << app.output();
+            EXPECT_EQ(app.output().find_first_of("\xe4\xf5"), std::string::npos)
+                << "raw Latin-1 from " << program;
         }
     }
 }
@@ -87,8 +89,8 @@ TEST(Failure, WithoutItsAppendedFontTheProgramSaysSoAndFails) {
     EXPECT_EQ(app.waitExit(10), 1);
     // A box closed other than with OK makes the library print the message;
     // the program passes it on in the locale's character set.
-    EXPECT_NE(app.output().find("Kirjat\xc3\xbc\xc3\xbcpi ei \xc3\xb5nnestunud laadida!"), std::string::npos)
-        << app.output();
+    const std::string inUtf8 = "Kirjat\xc3\xbc\xc3\xbcpi ei \xc3\xb5nnestunud laadida!";
+    EXPECT_NE(app.output().find(inUtf8), std::string::npos) << app.output();
     unlink(copy.c_str());
 }
 
@@ -112,7 +114,8 @@ TEST(Install, PackagedProgramsPlayAndShowTheirFont) {
         while (oneMove[i] != n) ++i;
         tiles.press(cellX(i % 4), cellY(i / 4));
         if (n < 15) {
-            ASSERT_TRUE(tiles.waitUntil([n](const Shot& s) { return statusShows(s, askFor(n + 1)); }));
+            auto asksNext = [n](const Shot& s) { return statusShows(s, askFor(n + 1)); };
+            ASSERT_TRUE(tiles.waitUntil(asksNext));
         }
     }
     EXPECT_TRUE(tiles.waitUntil([](const Shot& s) { return statusShows(s, "Lahendatud!."); }, 20));
@@ -124,7 +127,8 @@ TEST(Install, PackagedProgramsPlayAndShowTheirFont) {
     ASSERT_TRUE(counters.waitForWindow()) << counters.output();
     ASSERT_TRUE(counters.waitForMenu());
     const Shot banner = referenceText("-=# MURAK #=-", 25, 35);
-    EXPECT_TRUE(counters.waitUntil([&](const Shot& s) { return s.differences(banner, 25, 35, 300, 62) == 0; }));
+    auto bannerShown = [&](const Shot& s) { return s.differences(banner, 25, 35, 300, 62) == 0; };
+    EXPECT_TRUE(counters.waitUntil(bannerShown));
     counters.press(kQuitX, kQuitY);
     EXPECT_EQ(counters.waitExit(), 0);
     runCommand("rm -rf " + root);

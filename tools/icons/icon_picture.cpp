@@ -58,7 +58,8 @@ Grey scaled(Grey src, int width, int height) {
     rows.height = src.height;
     rows.value.resize(width * src.height);
     for (int y = 0; y < src.height; ++y) {
-        std::vector<double> line(src.value.begin() + y * src.width, src.value.begin() + (y + 1) * src.width);
+        std::vector<double> line(src.value.begin() + y * src.width,
+                                 src.value.begin() + (y + 1) * src.width);
         std::vector<double> out = resampleLine(line, width);
         std::copy(out.begin(), out.end(), rows.value.begin() + y * width);
     }
@@ -76,15 +77,18 @@ Grey scaled(Grey src, int width, int height) {
 }
 
 void putBigEndian(std::vector<unsigned char>& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(v >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<unsigned char>(v >> shift));
 }
 
-void putChunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data) {
+void putChunk(std::vector<unsigned char>& out, const char* type,
+              const std::vector<unsigned char>& data) {
     putBigEndian(out, static_cast<std::uint32_t>(data.size()));
     std::vector<unsigned char> body(type, type + 4);
     body.insert(body.end(), data.begin(), data.end());
     out.insert(out.end(), body.begin(), body.end());
-    putBigEndian(out, static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+    putBigEndian(out,
+                 static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
 }
 
 // An 8-bit grey-and-alpha PNG; no time or text chunks, so the same picture
@@ -93,11 +97,13 @@ void writePng(const std::string& path, int size, const std::vector<unsigned char
     std::vector<unsigned char> raw;
     for (int y = 0; y < size; ++y) {
         raw.push_back(0);  // no filter
-        raw.insert(raw.end(), greyAlpha.begin() + y * size * 2, greyAlpha.begin() + (y + 1) * size * 2);
+        raw.insert(raw.end(), greyAlpha.begin() + y * size * 2,
+                   greyAlpha.begin() + (y + 1) * size * 2);
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<unsigned char> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK)
+    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) !=
+        Z_OK)
         fail("cannot compress " + path);
     packed.resize(packedSize);
 
@@ -111,12 +117,13 @@ void writePng(const std::string& path, int size, const std::vector<unsigned char
     putChunk(png, "IEND", {});
 
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr || std::fwrite(png.data(), 1, png.size(), f) != png.size() || std::fclose(f) != 0)
+    if (f == nullptr || std::fwrite(png.data(), 1, png.size(), f) != png.size() ||
+        std::fclose(f) != 0)
         fail("cannot write " + path);
 }
 
 void makeDirectories(const std::string& path) {
-    for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         std::string part = path.substr(0, slash);
         if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) fail("cannot create " + part);
         if (slash == std::string::npos) break;
@@ -138,7 +145,8 @@ void startMemoryScreen(const std::string& fontDatafile) {
     if (screen == nullptr) fail("no memory for the screen");
     clear_to_color(screen, makecol(255, 255, 255));
     iconFontData = load_datafile(fontDatafile.c_str());
-    if (iconFontData == nullptr || iconFontData[0].type != DAT_FONT) fail("cannot load " + fontDatafile);
+    if (iconFontData == nullptr || iconFontData[0].type != DAT_FONT)
+        fail("cannot load " + fontDatafile);
     font = static_cast<FONT*>(iconFontData[0].dat);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -146,7 +154,8 @@ void startMemoryScreen(const std::string& fontDatafile) {
 #pragma GCC diagnostic pop
 }
 
-void writeIcons(int x1, int y1, int x2, int y2, const std::string& outDir, const std::string& name) {
+void writeIcons(int x1, int y1, int x2, int y2, const std::string& outDir,
+                const std::string& name) {
     Grey picture;
     picture.width = x2 - x1 + 1;
     picture.height = y2 - y1 + 1;
@@ -159,9 +168,11 @@ void writeIcons(int x1, int y1, int x2, int y2, const std::string& outDir, const
         int room = size - 2 * (size / 16);
         int width = room, height = room;
         if (picture.width > picture.height) {
-            height = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) * picture.height / picture.width)));
+            height = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) *
+                                                              picture.height / picture.width)));
         } else {
-            width = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) * picture.width / picture.height)));
+            width = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) *
+                                                             picture.width / picture.height)));
         }
         Grey small = scaled(picture, width, height);
         int left = (size - width) / 2, top = (size - height) / 2;
@@ -176,7 +187,8 @@ void writeIcons(int x1, int y1, int x2, int y2, const std::string& outDir, const
                 p[1] = 255;
             }
         }
-        std::string dir = outDir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        std::string dir =
+            outDir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
         makeDirectories(dir);
         writePng(dir + "/" + name + ".png", size, greyAlpha);
     }

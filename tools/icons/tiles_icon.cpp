@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
     startMemoryScreen(argv[1]);
     Board board;
     board.reset();
-    for (int i = 0; i < kCellCount - 1; ++i) board.cells[cellIndex(i % kBoardSide, i / kBoardSide)] = i + 1;
+    for (int i = 0; i < kCellCount - 1; ++i)
+        board.cells[cellIndex(i % kBoardSide, i / kBoardSide)] = i + 1;
     board.cells[cellIndex(kBoardSide - 1, kBoardSide - 1)] = kBlank;
     GameState = Solved;
     drawScreen(board);
