@@ -4,8 +4,8 @@
 
 include(GNUInstallDirs)
 
-# Dates the release written into the changelog, the manual pages and the
-# AppStream metainfo, together with PROJECT_VERSION.
+# The release's date and maintainer, written with PROJECT_VERSION into the
+# changelog, the manual pages and the AppStream metainfo.
 set(KALVO_RELEASE_DATE "2026-12-08")
 set(KALVO_RELEASE_DATE_RFC2822 "Tue, 08 Dec 2026 12:00:00 +0000")
 set(KALVO_MAINTAINER "Kalvorintu maintainers <maintainers@users.noreply.c-seed-89a96dbd.example>")
