@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shell/terminal_text.h"
+
 namespace {
 
 // Texts are Latin-1 bytes: the library runs in U_ASCII, byte N is glyph N.
@@ -25,7 +27,9 @@ void latchPress(int flags) {
 END_OF_STATIC_FUNCTION(latchPress)
 
 [[noreturn]] void failStartup(const char* message) {
-    allegro_message("%s\n", message);
+    // The library prints the message itself, as Latin-1 bytes, when it
+    // cannot show its box or the box is closed other than with OK.
+    convertingStdout([message] { allegro_message("%s\n", message); });
     std::exit(1);
 }
 
@@ -46,8 +50,7 @@ void startShell() {
     if (allegro_init() != 0) {
         // Without a system driver even allegro_message is unsafe; say it
         // the way the library would without a display.
-        std::fputs(kNoScreen, stdout);
-        std::fputc('\n', stdout);
+        sayOnTerminal(kNoScreen);
         std::exit(1);
     }
     set_window_title(kTitle);

@@ -1,0 +1,32 @@
+// The counters icon: the finished row, every white counter left of every
+// black one, drawn by the program's own screen code.
+//
+//   counters_icon FONT.dat OUT-DIR NAME
+
+#include <allegro.h>
+
+#include <cstdio>
+
+#include "counters/row.h"
+#include "counters/screen.h"
+#include "counters/search.h"
+#include "tools/icons/icon_picture.h"
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fputs("usage: counters_icon FONT.dat OUT-DIR NAME\n", stderr);
+        return 2;
+    }
+    startMemoryScreen(argv[1]);
+    Row row;
+    const int finished[kRowLength] = {kWhiteCounter, kWhiteCounter, kWhiteCounter, kEmptyCell,
+                                      kBlackCounter, kBlackCounter, kBlackCounter};
+    for (int k = 0; k < kRowLength; ++k) row[k] = finished[k];
+    GameState = Solved;
+    bestDepth = 9;
+    drawScreen(row);
+    // The row with its frame.
+    writeIcons(210, 200, 582, 260, argv[2], argv[3]);
+    return 0;
+}
+END_OF_MAIN()

@@ -1,0 +1,195 @@
+#include "icon_picture.h"
+
+#include <allegro.h>
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+// Kept for the whole run: `font` points into the datafile, and the
+// library's exit handler forgets `screen` without freeing it. Outside the
+// unnamed namespace, so that the stores stay and a leak check sees both as
+// live.
+DATAFILE* iconFontData = nullptr;
+BITMAP* iconScreen = nullptr;
+
+namespace {
+
+[[noreturn]] void fail(const std::string& what) {
+    std::fprintf(stderr, "icon: %s\n", what.c_str());
+    std::exit(1);
+}
+
+// The programs draw nothing but black and white, so one grey channel holds
+// the picture; the scaled edges become greys.
+struct Grey {
+    int width = 0;
+    int height = 0;
+    std::vector<double> value;  // 0 black .. 1 white
+    double& at(int x, int y) { return value[y * width + x]; }
+};
+
+// Area-averaging resample along one axis: each target pixel is the mean of
+// the source span it covers, partial source pixels weighted by their share.
+// Nearest-neighbour scaling would drop the 3-pixel borders at small sizes.
+std::vector<double> resampleLine(const std::vector<double>& src, int to) {
+    std::vector<double> out(to, 0.0);
+    double step = static_cast<double>(src.size()) / to;
+    for (int i = 0; i < to; ++i) {
+        double from = i * step, until = (i + 1) * step, sum = 0.0;
+        for (int s = static_cast<int>(from); s < static_cast<int>(std::ceil(until)); ++s) {
+            double cover = std::min<double>(s + 1, until) - std::max<double>(s, from);
+            sum += src[s] * cover;
+        }
+        out[i] = sum / step;
+    }
+    return out;
+}
+
+Grey scaled(Grey src, int width, int height) {
+    Grey rows;
+    rows.width = width;
+    rows.height = src.height;
+    rows.value.resize(width * src.height);
+    for (int y = 0; y < src.height; ++y) {
+        std::vector<double> line(src.value.begin() + y * src.width,
+                                 src.value.begin() + (y + 1) * src.width);
+        std::vector<double> out = resampleLine(line, width);
+        std::copy(out.begin(), out.end(), rows.value.begin() + y * width);
+    }
+    Grey out;
+    out.width = width;
+    out.height = height;
+    out.value.resize(width * height);
+    for (int x = 0; x < width; ++x) {
+        std::vector<double> column(src.height);
+        for (int y = 0; y < src.height; ++y) column[y] = rows.at(x, y);
+        std::vector<double> col = resampleLine(column, height);
+        for (int y = 0; y < height; ++y) out.at(x, y) = col[y];
+    }
+    return out;
+}
+
+void putBigEndian(std::vector<unsigned char>& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<unsigned char>(v >> shift));
+}
+
+void putChunk(std::vector<unsigned char>& out, const char* type,
+              const std::vector<unsigned char>& data) {
+    putBigEndian(out, static_cast<std::uint32_t>(data.size()));
+    std::vector<unsigned char> body(type, type + 4);
+    body.insert(body.end(), data.begin(), data.end());
+    out.insert(out.end(), body.begin(), body.end());
+    putBigEndian(out,
+                 static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+}
+
+// An 8-bit grey-and-alpha PNG; no time or text chunks, so the same picture
+// always gives the same bytes.
+void writePng(const std::string& path, int size, const std::vector<unsigned char>& greyAlpha) {
+    std::vector<unsigned char> raw;
+    for (int y = 0; y < size; ++y) {
+        raw.push_back(0);  // no filter
+        raw.insert(raw.end(), greyAlpha.begin() + y * size * 2,
+                   greyAlpha.begin() + (y + 1) * size * 2);
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<unsigned char> packed(packedSize);
+    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) !=
+        Z_OK)
+        fail("cannot compress " + path);
+    packed.resize(packedSize);
+
+    std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    std::vector<unsigned char> header;
+    putBigEndian(header, size);
+    putBigEndian(header, size);
+    header.insert(header.end(), {8, 4, 0, 0, 0});  // depth 8, grey + alpha
+    putChunk(png, "IHDR", header);
+    putChunk(png, "IDAT", packed);
+    putChunk(png, "IEND", {});
+
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr || std::fwrite(png.data(), 1, png.size(), f) != png.size() ||
+        std::fclose(f) != 0)
+        fail("cannot write " + path);
+}
+
+void makeDirectories(const std::string& path) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        std::string part = path.substr(0, slash);
+        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) fail("cannot create " + part);
+        if (slash == std::string::npos) break;
+    }
+}
+
+}  // namespace
+
+void startMemoryScreen(const std::string& fontDatafile) {
+    set_uformat(U_ASCII);
+    if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) fail("cannot start the library");
+    // The programs' redraws wait for a retrace through the graphics driver;
+    // a driver that does nothing lets them draw without a display.
+    static GFX_DRIVER noDisplay{};
+    gfx_driver = &noDisplay;
+    set_color_depth(32);
+    iconScreen = create_bitmap(640, 480);
+    screen = iconScreen;
+    if (screen == nullptr) fail("no memory for the screen");
+    clear_to_color(screen, makecol(255, 255, 255));
+    iconFontData = load_datafile(fontDatafile.c_str());
+    if (iconFontData == nullptr || iconFontData[0].type != DAT_FONT)
+        fail("cannot load " + fontDatafile);
+    font = static_cast<FONT*>(iconFontData[0].dat);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    text_mode(makecol(255, 255, 255));
+#pragma GCC diagnostic pop
+}
+
+void writeIcons(int x1, int y1, int x2, int y2, const std::string& outDir,
+                const std::string& name) {
+    Grey picture;
+    picture.width = x2 - x1 + 1;
+    picture.height = y2 - y1 + 1;
+    picture.value.resize(picture.width * picture.height);
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            picture.at(x, y) = getg(getpixel(screen, x1 + x, y1 + y)) / 255.0;
+
+    for (int size : {48, 64, 128, 256}) {
+        int room = size - 2 * (size / 16);
+        int width = room, height = room;
+        if (picture.width > picture.height) {
+            height = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) *
+                                                              picture.height / picture.width)));
+        } else {
+            width = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) *
+                                                             picture.width / picture.height)));
+        }
+        Grey small = scaled(picture, width, height);
+        int left = (size - width) / 2, top = (size - height) / 2;
+        std::vector<unsigned char> greyAlpha(size * size * 2, 0);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                unsigned char* p = &greyAlpha[((top + y) * size + left + x) * 2];
+                // Lines one pixel wide cover a tenth of a small icon's pixel;
+                // darkening partial ink keeps the white counters' rings seen.
+                double ink = std::sqrt(std::clamp(1.0 - small.at(x, y), 0.0, 1.0));
+                p[0] = static_cast<unsigned char>(std::lround((1.0 - ink) * 255));
+                p[1] = 255;
+            }
+        }
+        std::string dir =
+            outDir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        makeDirectories(dir);
+        writePng(dir + "/" + name + ".png", size, greyAlpha);
+    }
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The launcher icons are the programs' own pictures: each icon tool draws
+// its program's finished screen with the program's drawing code into a
+// memory bitmap that stands in for the screen, then scales a part of it
+// down to the icon sizes.
+
+#include <string>
+
+// Starts the library without a display or window and makes `screen` a
+// white 640x480 memory bitmap, with `font` loaded from the font datafile
+// and the opaque white text background the programs draw on. Exits with a
+// message on failure.
+void startMemoryScreen(const std::string& fontDatafile);
+
+// Writes OUT/<N>x<N>/apps/<name>.png for N = 48, 64, 128 and 256: the
+// screen's rectangle (x1, y1)-(x2, y2), corners included, scaled to fit the
+// icon with a small margin and centred; the rest of the icon is transparent.
+void writeIcons(int x1, int y1, int x2, int y2, const std::string& outDir, const std::string& name);

@@ -1,0 +1,30 @@
+// The tiles icon: the solved board, drawn by the program's own screen code.
+//
+//   tiles_icon FONT.dat OUT-DIR NAME
+
+#include <allegro.h>
+
+#include <cstdio>
+
+#include "tiles/board.h"
+#include "tiles/screen.h"
+#include "tools/icons/icon_picture.h"
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fputs("usage: tiles_icon FONT.dat OUT-DIR NAME\n", stderr);
+        return 2;
+    }
+    startMemoryScreen(argv[1]);
+    Board board;
+    board.reset();
+    for (int i = 0; i < kCellCount - 1; ++i)
+        board.cells[cellIndex(i % kBoardSide, i / kBoardSide)] = i + 1;
+    board.cells[cellIndex(kBoardSide - 1, kBoardSide - 1)] = kBlank;
+    GameState = Solved;
+    drawScreen(board);
+    // The board with its frame bars.
+    writeIcons(210, 100, 485, 375, argv[2], argv[3]);
+    return 0;
+}
+END_OF_MAIN()
