@@ -37,12 +37,7 @@ TEST_F(Depth, ScreenIsBlackOnWhiteAndAGameRuns) {
 const std::string kNoScreenMessage = "Pilti n\xe4idata ei \xf5nnestunud!";
 
 TEST(Failure, WithoutDisplayTheProgramSaysSoAndFails) {
-    for (const char* program : {TILES_BIN
-#ifdef COUNTERS_BIN
-                                ,
-                                COUNTERS_BIN
-#endif
-         }) {
+    for (const char* program : {TILES_BIN, COUNTERS_BIN}) {
         AppUnderTest app(program, {{"DISPLAY", ""}});
         int status = app.waitExit(20);
         EXPECT_EQ(status, 1) << program << ": " << app.output();
@@ -93,7 +88,6 @@ TEST(Install, InstalledProgramsStartAndShowTheirFont) {
     EXPECT_TRUE(tiles.waitUntil([](const Shot& s) { return boardShows(s, kUnplacedLayout); }));
     tiles.press(kQuitX, kQuitY);
     EXPECT_EQ(tiles.waitExit(), 0);
-#ifdef COUNTERS_BIN
     AppUnderTest counters(prefix + "/bin/counters");
     ASSERT_TRUE(counters.waitForWindow()) << counters.output();
     ASSERT_TRUE(counters.waitForMenu());
@@ -101,7 +95,6 @@ TEST(Install, InstalledProgramsStartAndShowTheirFont) {
     EXPECT_TRUE(counters.waitUntil([&](const Shot& s) { return s.differences(banner, 25, 35, 300, 62) == 0; }));
     counters.press(kQuitX, kQuitY);
     EXPECT_EQ(counters.waitExit(), 0);
-#endif
     runCommand("rm -rf " + prefix);
 }
 
