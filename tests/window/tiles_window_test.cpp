@@ -79,7 +79,7 @@ TEST_F(TilesWindow, NearlySolvedGameIsSolvedUnderTheMenu) {
     Shot shot;
     // The fifteenth press makes the borderless blank at once.
     ASSERT_TRUE(app.waitUntil([&](const Shot& s) { return cellShows(s, 3, 2, 0); }, 5, &shot));
-    ASSERT_NO_FATAL_FAILURE(waitStatus("Lahendatud!.", 30));
+    ASSERT_NO_FATAL_FAILURE(waitStatus("Lahendatud!.", 20));
     EXPECT_TRUE(boardSoon(kSolvedLayout));
     app.grab().savePng(::testing::TempDir() + "tiles-solved.png");
     quit();
@@ -99,7 +99,7 @@ TEST_F(TilesWindow, UnsolvablePlacementIsReported) {
 TEST_F(TilesWindow, ScriptThatCannotGoOnNamesItsStep) {
     ASSERT_NO_FATAL_FAILURE(newGame());
     ASSERT_NO_FATAL_FAILURE(place({1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 12, 11, 13, 14, 10, 15}));
-    ASSERT_NO_FATAL_FAILURE(waitStatus("Ma enam ei oska :( (samm 17)", 30));
+    ASSERT_NO_FATAL_FAILURE(waitStatus("Ma enam ei oska :( (samm 17)", 20));
     quit();
 }
 
