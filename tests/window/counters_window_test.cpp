@@ -160,24 +160,30 @@ TEST_F(CountersWindow, LongestGameIsPlayedBackMoveByMoveAtItsPace) {
     ASSERT_TRUE(!seen.empty() && seen.back().back() == 'D')
         << "no \"" << kSolvedText << "\" with a steady row; last row " << readRow(shot);
 
-    // The playback: every picture from the placed row on, while "Lahendan."
-    // shows, then the last row again with "Lahendatud!.".
+    // The playback: every row from the placed one on, while "Lahendan."
+    // shows. The last row gets "Lahendatud!." at once, often before two polls
+    // could agree on it with "Lahendan.": then its sighting with the final
+    // line stands for it, which may come a poll late but never early.
     std::vector<std::string> rows;
     std::vector<Sighting> at;
     for (size_t i = 0; i < seen.size(); ++i) {
-        if (seen[i].back() != 'S') continue;
-        rows.push_back(seen[i].substr(0, kCells));
+        const std::string row = seen[i].substr(0, kCells);
+        if (seen[i].back() == 'P' || (!rows.empty() && rows.back() == row)) continue;
+        rows.push_back(row);
         at.push_back(sightings[i]);
     }
     ASSERT_EQ(rows, expected);
     EXPECT_EQ(seen.back(), expected.back() + 'D');
+    const bool lastRowSeenSolving = seen[seen.size() - 2] == expected.back() + 'S';
 
     // The placed row may have been up before the first poll: its gap is
     // bounded only if a poll missed it.
     const size_t first = at[0].bounded() ? 0 : 1;
     for (size_t i = first + 1; i < rows.size(); ++i) {
         EXPECT_GE(longestGap(at[i - 1], at[i]), kMovePauseMs - kRedrawSlackMs) << "move " << i << " came early";
-        EXPECT_LE(shortestGap(at[i - 1], at[i]), 2 * kMovePauseMs) << "move " << i << " came late";
+        if (i + 1 < rows.size() || lastRowSeenSolving) {
+            EXPECT_LE(shortestGap(at[i - 1], at[i]), 2 * kMovePauseMs) << "move " << i << " came late";
+        }
     }
     EXPECT_GE(longestGap(at[first], at.back()), (rows.size() - 1 - first) * kMovePauseMs - kRedrawSlackMs)
         << "the playback went faster than one move per pause";
