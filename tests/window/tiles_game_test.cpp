@@ -13,77 +13,62 @@
 
 namespace {
 
-// Reference crops of one cell for every value it can show, drawn at (0,0);
-// the other cells are the same pictures moved by whole pixels.
-class CellReader {
+// Reads a rectangle of the window, moved by (dx, dy), as the index of the
+// reference picture it matches exactly; nothing when it matches none (the
+// pointer over it, or a redraw under way).
+class CropReader {
 public:
-    CellReader() {
-        for (int value = -1; value <= 15; ++value) {
-            Shot s = referenceTilesCell(value, 0, 0);
-            crops_.push_back(crop(s, 0, 0));
-        }
+    CropReader(int x1, int y1, int x2, int y2, const std::vector<Shot>& references)
+        : x1_(x1), y1_(y1), x2_(x2), y2_(y2) {
+        for (const Shot& r : references) crops_.push_back(crop(r, 0, 0));
     }
 
-    // The value shown in cell (col, row), or nothing when the cell matches
-    // no reference (the pointer over it, or a redraw under way).
-    std::optional<int> read(const Shot& shot, int col, int row) const {
-        std::vector<Rgb> here = crop(shot, col, row);
-        for (size_t i = 0; i < crops_.size(); ++i)
-            if (crops_[i] == here) return int(i) - 1;
-        return std::nullopt;
-    }
-
-    std::optional<Layout> readBoard(const Shot& shot) const {
-        Layout layout;
-        for (int i = 0; i < 16; ++i) {
-            auto v = read(shot, i % 4, i / 4);
-            if (!v) return std::nullopt;
-            layout[i] = *v;
-        }
-        return layout;
+    std::optional<int> read(const Shot& shot, int dx = 0, int dy = 0) const {
+        auto it = std::find(crops_.begin(), crops_.end(), crop(shot, dx, dy));
+        if (it == crops_.end()) return std::nullopt;
+        return int(it - crops_.begin());
     }
 
 private:
-    static std::vector<Rgb> crop(const Shot& s, int col, int row) {
+    std::vector<Rgb> crop(const Shot& s, int dx, int dy) const {
         std::vector<Rgb> out;
-        for (int y = 110 + 65 * row; y <= 170 + 65 * row; ++y)
-            for (int x = 220 + 65 * col; x <= 280 + 65 * col; ++x) out.push_back(s.at(x, y));
+        for (int y = y1_ + dy; y <= y2_ + dy; ++y)
+            for (int x = x1_ + dx; x <= x2_ + dx; ++x) out.push_back(s.at(x, y));
         return out;
     }
+    int x1_, y1_, x2_, y2_;
     std::vector<std::vector<Rgb>> crops_;
 };
 
-// The status lines of a solve, read back as a number: the tile being brought
-// home (1..15), 0 for no line, kSolvedLine for "Lahendatud!.".
+// Cell (0,0) for every value it can show, -1 first; the other cells are the
+// same pictures moved by whole cells.
+std::vector<Shot> cellReferences() {
+    std::vector<Shot> out;
+    for (int value = -1; value <= 15; ++value) out.push_back(referenceTilesCell(value, 0, 0));
+    return out;
+}
+
+std::optional<Layout> readBoard(const CropReader& cells, const Shot& shot) {
+    Layout layout;
+    for (int i = 0; i < 16; ++i) {
+        auto v = cells.read(shot, 65 * (i % 4), 65 * (i / 4));
+        if (!v) return std::nullopt;
+        layout[i] = *v - 1;
+    }
+    return layout;
+}
+
+// The status lines of a solve, by index: no line, the tile being brought
+// home (1..15), then "Lahendatud!.".
 constexpr int kSolvedLine = 16;
 
-class StatusReader {
-public:
-    StatusReader() {
-        for (int line = 0; line <= kSolvedLine; ++line) {
-            std::string text = line == 0 ? "" : line == kSolvedLine ? "Lahendatud!."
-                                                                    : "Viin numbrit " + std::to_string(line) + " oma kohale.";
-            crops_.push_back(crop(referenceText(text, 250, 400)));
-        }
-    }
-
-    // Nothing when the line matches none (a redraw under way).
-    std::optional<int> read(const Shot& shot) const {
-        std::vector<Rgb> here = crop(shot);
-        for (size_t i = 0; i < crops_.size(); ++i)
-            if (crops_[i] == here) return int(i);
-        return std::nullopt;
-    }
-
-private:
-    static std::vector<Rgb> crop(const Shot& s) {
-        std::vector<Rgb> out;
-        for (int y = 400; y < 480; ++y)
-            for (int x = 250; x < 640; ++x) out.push_back(s.at(x, y));
-        return out;
-    }
-    std::vector<std::vector<Rgb>> crops_;
-};
+std::vector<Shot> statusReferences() {
+    std::vector<Shot> out{referenceText("", 250, 400)};
+    for (int tile = 1; tile <= 15; ++tile)
+        out.push_back(referenceText("Viin numbrit " + std::to_string(tile) + " oma kohale.", 250, 400));
+    out.push_back(referenceText("Lahendatud!.", 250, 400));
+    return out;
+}
 
 // True when `b` is `a` with the blank swapped with one side neighbour.
 bool oneMoveApart(const Layout& a, const Layout& b) {
@@ -111,8 +96,8 @@ struct Picture {
 
 TEST_F(TilesWindow, PocketGameIsSolvedMoveByMoveAtTheSetPace) {
     const Layout start = {1, 2, 3, 4, 5, 6, 7, 8, 0, 13, 10, 11, 9, 15, 14, 12};
-    const CellReader cells;
-    const StatusReader status;
+    const CropReader cells(220, 110, 280, 170, cellReferences());
+    const CropReader status(250, 400, 639, 479, statusReferences());
     ASSERT_NO_FATAL_FAILURE(newGame());
     ASSERT_NO_FATAL_FAILURE(place(start));
 
@@ -127,7 +112,7 @@ TEST_F(TilesWindow, PocketGameIsSolvedMoveByMoveAtTheSetPace) {
         const double pollStart = nowMs();
         Shot shot = app.grab();
         const double pollEnd = nowMs();
-        auto board = cells.readBoard(shot);
+        auto board = readBoard(cells, shot);
         auto line = status.read(shot);
         if (board && line && (seen.empty() || Picture{*board, *line} != seen.back())) {
             seen.push_back({*board, *line});
