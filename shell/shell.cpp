@@ -145,8 +145,6 @@ void startShell() {
 MousePress takeMousePress() { return pressLatch.take(); }
 
 bool menuSaysQuit() {
-    // Presses made during the last solve are no clicks on the menu.
-    forgetMousePresses();
     tapButtons = 0;
     runsTheMenu = true;
     gui_mouse_b = menuMouseB;

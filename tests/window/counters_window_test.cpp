@@ -114,10 +114,12 @@ TEST_F(CountersWindow, PressesPlaceOnlyInsideFreeBoxesWithTheButtonsColour) {
     EXPECT_TRUE(rowSoon("WW-WBBB"));
 }
 
-// Each move follows the last picture after a 1500 ms pause. A redraw may end a
-// little late when the machine is busy, shortening the next gap by as much.
+// Each move follows the last picture after a 1500 ms pause. A redraw reaches
+// the X server through the library's own thread, which a busy machine may run
+// up to about 100 ms late, shortening the next gap by as much; over the whole
+// playback only the first picture's delay counts.
 constexpr double kMovePauseMs = 1500;
-constexpr double kRedrawSlackMs = 30;
+constexpr double kRedrawSlackMs = 100;
 
 TEST_F(CountersWindow, LongestGameIsPlayedBackMoveByMoveAtItsPace) {
     ASSERT_NO_FATAL_FAILURE(newGame());
