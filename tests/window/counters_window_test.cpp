@@ -76,12 +76,12 @@ TEST_F(CountersWindow, PressesPlaceOnlyInsideFreeBoxesWithTheButtonsColour) {
     placeAt(4, 'B');
     EXPECT_TRUE(rowSoon("WW--B--"));
 
-    // The third white; a fourth is refused while blacks are still missing,
-    // with both buttons too.
+    // The third white; a fourth is refused while blacks are still missing.
+    // (Not with both buttons: xdotool sends the two presses one after the
+    // other, and a poll between them on a busy machine sees a right press.)
     placeAt(2, 'W');
     EXPECT_TRUE(rowSoon("WWW-B--"));
     app.press(boxMiddle(3), kRowY, 1);
-    app.pressBoth(boxMiddle(3), kRowY);
     placeAt(5, 'B');
     EXPECT_TRUE(rowSoon("WWW-BB-"));
     EXPECT_TRUE(statusShows(app.grab(), kPlacingText));
