@@ -48,6 +48,9 @@ int main() {
         solveRow(&row);
         playSolution(row);
         GameState = Solved;
+        // Clicks made during the playback are no clicks on the menu; those
+        // made once the outcome shows are.
+        forgetMousePresses();
     }
 }
 END_OF_MAIN()

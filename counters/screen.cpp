@@ -2,7 +2,9 @@
 
 #include <allegro.h>
 
+#include <array>
 #include <climits>
+#include <optional>
 
 #include "counters/placement.h"
 #include "counters/search.h"
@@ -79,7 +81,32 @@ void drawCounter(int content, int index) {
     }
 }
 
+namespace {
+
+// Everything a redraw's pixels depend on: the cells, the state and whether
+// the search found a solution.
+using ShownKey = std::array<int, kRowLength + 2>;
+
+ShownKey shownKey(const Row& row) {
+    ShownKey key{};
+    for (int k = 0; k < kRowLength; ++k) key[k] = row[k];
+    key[kRowLength] = GameState;
+    key[kRowLength + 1] = bestDepth == INT_MAX;
+    return key;
+}
+
+// What the screen shows now. Nothing else paints these areas (the dialog only
+// draws its buttons), so a redraw with the same key would put the same pixels
+// on the screen; the placing loop asks for one twenty times a second.
+std::optional<ShownKey> lastShown;
+
+}  // namespace
+
 void drawScreen(const Row& row) {
+    const ShownKey key = shownKey(row);
+    if (lastShown == key) return;
+    lastShown = key;
+
     vsync();
     scare_mouse();
     acquire_screen();

@@ -8,13 +8,17 @@
 kParkX=620
 kParkY=372
 
-# Prints the id of the visible window whose title contains $1, waiting up to
-# 15 s for it. A window that goes away during the search makes xdotool fail:
-# that only means "look again".
+# find_window TITLE [SKIP...]: prints the id of a visible window whose title
+# contains TITLE and that is none of the windows SKIP, waiting up to 15 s for
+# it. A window that goes away during the search makes xdotool fail: that only
+# means "look again".
 find_window() {
-  local found="" end=$((SECONDS + 15))
+  local title="$1" found="" end=$((SECONDS + 15)) id
+  shift
   while [ -z "$found" ] && [ "$SECONDS" -lt "$end" ]; do
-    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || found=""
+    for id in $(xdotool search --onlyvisible --name "$title" 2>/dev/null); do
+      case " $* " in *" $id "*) ;; *) found=$id; break ;; esac
+    done
     [ -n "$found" ] || sleep 0.05
   done
   echo "$found"

@@ -23,8 +23,9 @@ void startShell();
 // The press latched since the last call, if any (buttons 0 when none).
 MousePress takeMousePress();
 
-// Drops presses made before a game started (on the menu, during the last
-// solve): only presses made while placing may place.
+// Drops the presses latched so far. Called when a game starts, so that only
+// presses made while placing may place, and when a solve ends, so that only
+// presses made once the outcome shows may choose on the menu.
 inline void forgetMousePresses() { takeMousePress(); }
 
 // The pause between two mouse polls of a placing loop: 50 ms, then the rest

@@ -25,6 +25,9 @@ void playOneGame() {
     } else {
         GameState = Unsolvable;
     }
+    // Clicks made while the program solved are no clicks on the menu; those
+    // made once the outcome shows are.
+    forgetMousePresses();
     drawScreen(board);
 }
 

@@ -1,5 +1,8 @@
 #include "tiles/screen.h"
 
+#include <array>
+#include <optional>
+
 #include "shell/shell.h"
 #include "tiles/placement.h"
 #include "tiles/texts.h"
@@ -71,9 +74,35 @@ void drawCell(int value, int col, int row) {
     }
 }
 
+namespace {
+
+// Everything a redraw's pixels depend on: the cells and the status line's
+// state and number.
+using ShownKey = std::array<int, kCellCount + 3>;
+
+ShownKey shownKey(const Board& board) {
+    ShownKey key{};
+    for (int i = 0; i < kCellCount; ++i) key[i] = board.cells[i];
+    key[kCellCount] = GameState;
+    key[kCellCount + 1] = nextTile;
+    key[kCellCount + 2] = stepIndex;
+    return key;
+}
+
+// What the screen shows now. Nothing else paints these areas (the dialog only
+// draws its buttons), so a redraw with the same key would put the same pixels
+// on the screen; the placing loop asks for one twenty times a second.
+std::optional<ShownKey> lastShown;
+
+}  // namespace
+
 // Never clears the whole screen: the menu buttons drawn by the dialog
 // manager must stay visible under and between games.
 void drawScreen(const Board& board) {
+    const ShownKey key = shownKey(board);
+    if (lastShown == key) return;
+    lastShown = key;
+
     vsync();
     scare_mouse();
     acquire_screen();

@@ -105,7 +105,7 @@ class CountersWindow : public ::testing::Test {
         ASSERT_TRUE(app.waitForMenu());
     }
 
-    void waitStatus(const std::string& text, double seconds = 10) {
+    void waitStatus(const std::string& text, double seconds = 5) {
         Shot last;
         bool ok =
             app.waitUntil([&](const Shot& s) { return statusShows(s, text); }, seconds, &last);
@@ -149,7 +149,7 @@ class CountersWindow : public ::testing::Test {
 
     void quit() {
         app.press(kQuitX, kQuitY);
-        EXPECT_EQ(app.waitExit(), 0);
+        EXPECT_EQ(app.waitExit(5), 0);
     }
 
     AppUnderTest app{COUNTERS_BIN};

@@ -35,11 +35,11 @@ TEST_F(TilesWindow, StartsWhiteWithTitleBannerEmptyBoardAndMenu) {
 
 TEST_F(TilesWindow, EscapeStartsANewGame) {
     app.key("Escape");
-    waitStatus(askFor(1));
+    ASSERT_NO_FATAL_FAILURE(waitStatus(askFor(1)));
 }
 
 TEST_F(TilesWindow, OnlyLeftPressesInsideAnUnplacedCellPlace) {
-    newGame();
+    ASSERT_NO_FATAL_FAILURE(newGame());
     // Drawn cell edges, gaps, the frame and the right button place nothing.
     const int misses[][2] = {{220, 140}, {280, 140}, {250, 110}, {250, 170}, {282, 140},
                              {250, 172}, {212, 200}, {100, 200}};
@@ -47,7 +47,7 @@ TEST_F(TilesWindow, OnlyLeftPressesInsideAnUnplacedCellPlace) {
     app.press(cellX(1), cellY(1), 3);
     // A left press afterwards shows that nothing was placed before it.
     app.press(221, 111);
-    waitStatus(askFor(2));
+    ASSERT_NO_FATAL_FAILURE(waitStatus(askFor(2)));
     EXPECT_TRUE(cellSoon(0, 0, 1));
     EXPECT_TRUE(cellSoon(1, 1, -1));
     EXPECT_TRUE(cellSoon(1, 0, -1));
@@ -55,51 +55,51 @@ TEST_F(TilesWindow, OnlyLeftPressesInsideAnUnplacedCellPlace) {
     // A taken cell stays as it is.
     app.press(279, 169);
     app.press(cellX(3), cellY(3));
-    waitStatus(askFor(3));
+    ASSERT_NO_FATAL_FAILURE(waitStatus(askFor(3)));
     EXPECT_TRUE(cellSoon(0, 0, 1));
     EXPECT_TRUE(cellSoon(3, 3, 2));
 
     // A press shorter than a poll still counts, once.
     app.tap(cellX(2), cellY(0));
-    waitStatus(askFor(4));
+    ASSERT_NO_FATAL_FAILURE(waitStatus(askFor(4)));
     EXPECT_TRUE(cellSoon(2, 0, 3));
 
     // A press dragged over two unplaced cells places one number.
     app.drag(cellX(0), cellY(2), cellX(2), cellY(2));
-    waitStatus(askFor(5));
+    ASSERT_NO_FATAL_FAILURE(waitStatus(askFor(5)));
     EXPECT_TRUE(cellSoon(0, 2, 4));
     EXPECT_TRUE(cellSoon(1, 2, -1));
     EXPECT_TRUE(cellSoon(2, 2, -1));
 }
 
 TEST_F(TilesWindow, NearlySolvedGameIsSolvedUnderTheMenu) {
-    newGame();
+    ASSERT_NO_FATAL_FAILURE(newGame());
     const Layout start = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 13, 14, 15, 12};
-    place(start);
+    ASSERT_NO_FATAL_FAILURE(place(start));
     Shot shot;
     // The fifteenth press makes the borderless blank at once.
     ASSERT_TRUE(app.waitUntil([&](const Shot& s) { return cellShows(s, 3, 2, 0); }, 5, &shot));
-    waitStatus("Lahendatud!.", 30);
+    ASSERT_NO_FATAL_FAILURE(waitStatus("Lahendatud!.", 20));
     EXPECT_TRUE(boardSoon(kSolvedLayout));
     app.grab().savePng(::testing::TempDir() + "tiles-solved.png");
     quit();
 }
 
 TEST_F(TilesWindow, UnsolvablePlacementIsReported) {
-    newGame();
+    ASSERT_NO_FATAL_FAILURE(newGame());
     const Layout start = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 0};
-    place(start);
-    waitStatus("See seis ei ole lahenduv!.");
+    ASSERT_NO_FATAL_FAILURE(place(start));
+    ASSERT_NO_FATAL_FAILURE(waitStatus("See seis ei ole lahenduv!."));
     EXPECT_TRUE(boardSoon(start)) << "the position stays as placed";
     // A new game after it starts from an empty board.
-    newGame();
+    ASSERT_NO_FATAL_FAILURE(newGame());
     EXPECT_TRUE(boardSoon(kUnplacedLayout));
 }
 
 TEST_F(TilesWindow, ScriptThatCannotGoOnNamesItsStep) {
-    newGame();
-    place({1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 12, 11, 13, 14, 10, 15});
-    waitStatus("Ma enam ei oska :( (samm 17)", 30);
+    ASSERT_NO_FATAL_FAILURE(newGame());
+    ASSERT_NO_FATAL_FAILURE(place({1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 12, 11, 13, 14, 10, 15}));
+    ASSERT_NO_FATAL_FAILURE(waitStatus("Ma enam ei oska :( (samm 17)", 20));
     quit();
 }
 

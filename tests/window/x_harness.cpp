@@ -197,7 +197,10 @@ bool AppUnderTest::waitForWindow(double seconds) {
     while (nowMs() < end) {
         XSync(display(), False);
         window_ = findTitled(DefaultRootWindow(display()));
-        if (window_ != 0) return true;
+        Window child;
+        if (window_ != 0 && XTranslateCoordinates(display(), window_, DefaultRootWindow(display()), 0, 0,
+                                                  &originX_, &originY_, &child))
+            return true;
         if (!running()) return false;
         sleepMs(20);
     }
@@ -240,8 +243,8 @@ void AppUnderTest::press(int x, int y, int button, int holdMs) {
     char cmd[400];
     std::snprintf(cmd, sizeof cmd,
                   "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown %d sleep %.3f mouseup %d "
-                  "sleep 0.03 mousemove --window %lu %d %d",
-                  window_, x, y, button, holdMs / 1000.0, button, window_, kParkX, kParkY);
+                  "sleep 0.03 %s",
+                  window_, x, y, button, holdMs / 1000.0, button, parkCommand().c_str());
     runCommand(cmd);
 }
 
@@ -249,16 +252,16 @@ void AppUnderTest::pressBoth(int x, int y, int holdMs) {
     char cmd[400];
     std::snprintf(cmd, sizeof cmd,
                   "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown 1 mousedown 3 "
-                  "sleep %.3f mouseup 3 mouseup 1 sleep 0.03 mousemove --window %lu %d %d",
-                  window_, x, y, holdMs / 1000.0, window_, kParkX, kParkY);
+                  "sleep %.3f mouseup 3 mouseup 1 sleep 0.03 %s",
+                  window_, x, y, holdMs / 1000.0, parkCommand().c_str());
     runCommand(cmd);
 }
 
 void AppUnderTest::tap(int x, int y, int button) {
     char cmd[400];
     std::snprintf(cmd, sizeof cmd, "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown %d mouseup %d "
-                  "sleep 0.03 mousemove --window %lu %d %d",
-                  window_, x, y, button, button, window_, kParkX, kParkY);
+                  "sleep 0.03 %s",
+                  window_, x, y, button, button, parkCommand().c_str());
     runCommand(cmd);
 }
 
@@ -267,10 +270,14 @@ void AppUnderTest::drag(int x1, int y1, int x2, int y2, int button) {
     std::snprintf(cmd, sizeof cmd,
                   "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown %d sleep 0.15 "
                   "mousemove --window %lu %d %d sleep 0.15 mousemove --window %lu %d %d sleep 0.15 "
-                  "mouseup %d sleep 0.03 mousemove --window %lu %d %d",
+                  "mouseup %d sleep 0.03 %s",
                   window_, x1, y1, button, window_, (x1 + x2) / 2, (y1 + y2) / 2, window_, x2, y2,
-                  button, window_, kParkX, kParkY);
+                  button, parkCommand().c_str());
     runCommand(cmd);
+}
+
+std::string AppUnderTest::parkCommand() const {
+    return "mousemove " + std::to_string(originX_ + kParkX) + " " + std::to_string(originY_ + kParkY);
 }
 
 void AppUnderTest::key(const std::string& name) {

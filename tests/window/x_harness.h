@@ -62,7 +62,9 @@ public:
 
     Shot grab() const;
     // Polls the window every 20 ms until `ok` holds; false on time-out.
-    bool waitUntil(const std::function<bool(const Shot&)>& ok, double seconds = 10,
+    // Pictures that follow a press come within a few polls of the program;
+    // the default leaves room for a loaded machine.
+    bool waitUntil(const std::function<bool(const Shot&)>& ok, double seconds = 5,
                    Shot* last = nullptr) const;
 
     // Exit status, 128 + signal for a signal, -1 on time-out.
@@ -71,11 +73,34 @@ public:
     std::string output() const;
 
 private:
+    // Moves the pointer to its resting spot in screen coordinates, so that
+    // it works on a window that a press has just closed.
+    std::string parkCommand() const;
+
     pid_t pid_ = -1;
     int status_ = -1;
     unsigned long window_ = 0;
+    int originX_ = 0, originY_ = 0;  // the window's top left on the screen
     std::string outputPath_;
 };
+
+// When a test first saw a picture: it was completed after `notBefore` (the
+// start of the last poll that did not show it; negative when there was no
+// such poll) and by `by` (the end of the first poll that showed it). Gaps
+// measured between these bounds hold whatever the load, however late a poll.
+struct Sighting {
+    double notBefore;
+    double by;
+    bool bounded() const { return notBefore >= 0; }
+};
+// At least as long as the time between two pictures really was.
+inline double longestGap(const Sighting& earlier, const Sighting& later) {
+    return later.by - earlier.notBefore;
+}
+// At most as long as the time between two pictures really was.
+inline double shortestGap(const Sighting& earlier, const Sighting& later) {
+    return later.notBefore - earlier.by;
+}
 
 // Runs a shell command, returns its exit status and, if wanted, its stdout.
 int runCommand(const std::string& command, std::string* out = nullptr);
