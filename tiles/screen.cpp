@@ -30,7 +30,7 @@ const Bar kFrame[] = {
 
 void drawStatus() {
     // Cleared first so that a shorter line leaves nothing of a longer one.
-    rectfill(screen, 250, 400, 640, 480, white());
+    rectfill(screen, kTilesStatusX, kTilesStatusY, 640, 480, white());
     switch (GameState) {
         case Placing:
             textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kAskNumber, nextTile);
