@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shell/terminal_text.h"
+#include "shell/startup_failure.h"
 
 namespace {
 
@@ -28,9 +28,7 @@ void latchPress(int flags) {
 END_OF_STATIC_FUNCTION(latchPress)
 
 [[noreturn]] void failStartup(const char* message) {
-    // The library prints the message itself, as Latin-1 bytes, when it
-    // cannot show its box or the box is closed other than with OK.
-    convertingStdout([message] { allegro_message("%s\n", message); });
+    tellStartupFailure(message);
     std::exit(1);
 }
 
@@ -105,9 +103,7 @@ DIALOG MenuDialog[4] = {
 void startShell() {
     set_uformat(U_ASCII);
     if (allegro_init() != 0) {
-        // Without a system driver even allegro_message is unsafe; say it
-        // the way the library would without a display.
-        sayOnTerminal(kNoScreen);
+        tellWithoutLibrary(kNoScreen);
         std::exit(1);
     }
     set_window_title(kTitle);
