@@ -41,7 +41,12 @@ EM_JS(void, webListenToPointer, (void), {
    const handlers = {
       pointerdown: (e) => {
          e.preventDefault();
-         canvas.setPointerCapture(e.pointerId);
+         // Releases outside the canvas still reach it. (A made-up event
+         // has no pointer to capture.)
+         try {
+            canvas.setPointerCapture(e.pointerId);
+         } catch (notCaptured) {
+         }
          if (e.pointerType !== "touch") return send(e, e.buttons & 7);
          if (touch) return;
          touch = {id: e.pointerId, last: e, held: false};
