@@ -142,20 +142,22 @@ class GamePage {
     await this.page.mouse.move(...(await this.at(...kPark)));
   }
 
-  // A press held for `holdMs`; button "left" or "right".
-  async press(x, y, button = "left", holdMs = 80) {
+  // A press held for `holdMs`; button "left" or "right". The pointer then
+  // rests where it covers nothing, except after a press that may end the
+  // program (the canvas is gone then).
+  async press(x, y, button = "left", holdMs = 80, park = true) {
     const before = await this.count();
     await this.page.mouse.move(...(await this.at(x, y)));
     await this.page.mouse.down({button});
     await sleep(holdMs);
     await this.page.mouse.up({button});
-    await this.park();
+    if (park) await this.park();
     return before;
   }
 
   // Down and up in one task of the page: the program cannot run between
   // them, as with a touchpad's tap or a remote desktop's click.
-  async tap(x, y) {
+  async tap(x, y, park = true) {
     const before = await this.count();
     const [px, py] = await this.at(x, y);
     await this.page.evaluate((px, py) => {
@@ -167,7 +169,7 @@ class GamePage {
       canvas.dispatchEvent(event("pointerdown", 1));
       canvas.dispatchEvent(event("pointerup", 0));
     }, px, py);
-    await this.park();
+    if (park) await this.park();
     return before;
   }
 
@@ -240,7 +242,7 @@ class GamePage {
 
   async ended() {
     return this.page.evaluate(() => ({
-      canvasHidden: document.querySelector("canvas").hidden,
+      canvasHidden: getComputedStyle(document.querySelector("canvas")).display === "none",
       ended: !document.getElementById("ended").hidden,
       message: document.getElementById("message").hidden ? null : document.getElementById("message").textContent,
       text: document.getElementById("notice").innerText,
@@ -312,7 +314,7 @@ async function tilesPage() {
   if ((await placeTiles(game, [1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 12, 11, 13, 14, 10, 15])) < 0) return;
   check((await game.showsLinuxScreen("tiles-gaveup", 40)) >= 0, "tiles: the script gives up at step 17");
 
-  await game.tap(...kTilesQuit);
+  await game.tap(...kTilesQuit, false);
   const state = await game.waitEnded();
   check(state.ended && state.canvasHidden && /Mäng on lõppenud/.test(state.text) && /The game has ended/.test(state.text),
         `tiles: a quick tap on "Lõpeta" ends the game and the page says so (${JSON.stringify(state)})`);
@@ -361,7 +363,7 @@ async function countersPage() {
   }
   check((await game.showsLinuxScreen("counters-unsolvable")) >= 0, "counters: placed by finger, unsolvable");
 
-  await game.press(...kTilesQuit, "left", 150);
+  await game.press(...kTilesQuit, "left", 150, false);
   const state = await game.waitEnded();
   check(state.ended && state.canvasHidden, `counters: a held press on "Lõpeta" ends the game (${JSON.stringify(state)})`);
   await page.close();
