@@ -41,7 +41,10 @@ var Module = {
     showNotice(ended);
     document.getElementById("again").focus();
   },
+  // The program could not be loaded or stopped on an error of its own.
   onAbort() {
+    message.textContent = "Programmi ei õnnestunud käivitada. The program could not be run.";
+    showNotice(message);
     showNotice(ended);
   },
 };

@@ -45,26 +45,26 @@ void save(AppUnderTest& app, const std::string& name) {
 // The browser test's tiles page, step by step: the first screen, a solve,
 // Escape, an unsolvable placement, a script that gives up, and quitting.
 TEST_F(TilesWindow, Screens) {
+    // Places a game and records the menu over its outcome.
+    auto playTo = [&](const Layout& layout, const std::string& outcome, const std::string& name) {
+        ASSERT_NO_FATAL_FAILURE(place(layout));
+        ASSERT_NO_FATAL_FAILURE(waitStatus(outcome, 30));
+        ASSERT_TRUE(app.waitUntil(menuDrawn));
+        save(app, name);
+    };
     save(app, "tiles-start");
     ASSERT_NO_FATAL_FAILURE(newGame());
-    ASSERT_NO_FATAL_FAILURE(place({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 13, 14, 15, 12}));
-    ASSERT_NO_FATAL_FAILURE(waitStatus("Lahendatud!.", 30));
-    ASSERT_TRUE(app.waitUntil(menuDrawn));
-    save(app, "tiles-solved");
+    ASSERT_NO_FATAL_FAILURE(playTo({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 13, 14, 15, 12}, "Lahendatud!.", "tiles-solved"));
 
     app.key("Escape");
     ASSERT_NO_FATAL_FAILURE(waitStatus(askFor(1)));
     save(app, "tiles-escape");
-    ASSERT_NO_FATAL_FAILURE(place({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 0}));
-    ASSERT_NO_FATAL_FAILURE(waitStatus("See seis ei ole lahenduv!."));
-    ASSERT_TRUE(app.waitUntil(menuDrawn));
-    save(app, "tiles-unsolvable");
+    ASSERT_NO_FATAL_FAILURE(playTo({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 0},
+                                   "See seis ei ole lahenduv!.", "tiles-unsolvable"));
 
     ASSERT_NO_FATAL_FAILURE(newGame());
-    ASSERT_NO_FATAL_FAILURE(place({1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 12, 11, 13, 14, 10, 15}));
-    ASSERT_NO_FATAL_FAILURE(waitStatus("Ma enam ei oska :( (samm 17)", 30));
-    ASSERT_TRUE(app.waitUntil(menuDrawn));
-    save(app, "tiles-gaveup");
+    ASSERT_NO_FATAL_FAILURE(playTo({1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 12, 11, 13, 14, 10, 15},
+                                   "Ma enam ei oska :( (samm 17)", "tiles-gaveup"));
     quit();
 }
 
@@ -73,18 +73,16 @@ namespace counters_window {
 // The browser test's counters pages: a game placed with both buttons and
 // played back; a placement that cannot be solved (in the browser, by touch).
 TEST_F(CountersWindow, Screens) {
+    auto playTo = [&](const std::string& row, const std::string& outcome, const std::string& name) {
+        ASSERT_NO_FATAL_FAILURE(newGame());
+        ASSERT_NO_FATAL_FAILURE(place(row));
+        ASSERT_NO_FATAL_FAILURE(waitStatus(outcome, 20));
+        ASSERT_TRUE(app.waitUntil(menuDrawn));
+        save(app, name);
+    };
     save(app, "counters-start");
-    ASSERT_NO_FATAL_FAILURE(newGame());
-    ASSERT_NO_FATAL_FAILURE(place("WWB-WBB"));
-    ASSERT_NO_FATAL_FAILURE(waitStatus(kSolvedText, 20));
-    ASSERT_TRUE(app.waitUntil(menuDrawn));
-    save(app, "counters-solved");
-
-    ASSERT_NO_FATAL_FAILURE(newGame());
-    ASSERT_NO_FATAL_FAILURE(place("-BBBWWW"));
-    ASSERT_NO_FATAL_FAILURE(waitStatus(kUnsolvableText));
-    ASSERT_TRUE(app.waitUntil(menuDrawn));
-    save(app, "counters-unsolvable");
+    ASSERT_NO_FATAL_FAILURE(playTo("WWB-WBB", kSolvedText, "counters-solved"));
+    ASSERT_NO_FATAL_FAILURE(playTo("-BBBWWW", kUnsolvableText, "counters-unsolvable"));
     quit();
 }
 
