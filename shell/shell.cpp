@@ -51,16 +51,19 @@ constexpr int kMenuRestMs = 15;
 // latched press is shown to the dialog as held at its latched position until
 // the dialog has read it twice, once in its own pass and once in the
 // button's tracking loop, and an idle message has followed; then released.
-// Only the thread running the dialog takes from the latch and counts reads:
-// the library's timer also reads the buttons, for double clicks.
+// Only the dialog's own reads take from the latch and count: the library's
+// timer also reads the buttons, for double clicks. On a system with threads
+// the timer has a thread of its own; where there is one thread (the
+// browser), the timer runs while the menu rests.
 thread_local bool runsTheMenu = false;
+bool menuRests = false;
 std::atomic<int> tapButtons{0};
 std::atomic<int> tapX{0};
 std::atomic<int> tapY{0};
 int tapReads = 0;
 
 int menuMouseB() {
-    if (runsTheMenu) {
+    if (runsTheMenu && !menuRests) {
         if (tapButtons.load() == 0) {
             MousePress press = pressLatch.take();
             if (press.buttons != 0) {
@@ -83,7 +86,9 @@ int menuMouseY() { return tapButtons.load() != 0 ? tapY.load() : mouse_y; }
 int menuYieldProc(int msg, DIALOG*, int) {
     if (msg == MSG_IDLE) {
         if (runsTheMenu && tapButtons.load() != 0 && tapReads >= 2) tapButtons = 0;
+        menuRests = true;
         rest(kMenuRestMs);
+        menuRests = false;
     }
     return D_O_K;
 }

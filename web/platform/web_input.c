@@ -1,0 +1,189 @@
+/* The mouse and keyboard drivers, fed from the page's DOM events through
+ * the library's own entry points, as the desktop drivers feed it from
+ * theirs. Events arrive only while the program yields, so the program sees
+ * them between two of its reads, as it would on the desktop. */
+#include <emscripten.h>
+
+#include "allegro.h"
+#include "allegro/internal/aintern.h"
+
+/* --- mouse ----------------------------------------------------------------- */
+
+EMSCRIPTEN_KEEPALIVE void webMouse(int x, int y, int buttons) {
+   _mouse_x = x;
+   _mouse_y = y;
+   _mouse_b = buttons;
+   _mouse_on = TRUE;
+   _handle_mouse_input();
+}
+
+/* Pointer events on the canvas, in screen pixels whatever its size on the
+ * page. A mouse reports its buttons as the library numbers them (1 left,
+ * 2 right, 4 middle). A finger is the left button for a tap, and the right
+ * one once it has stayed down for kLongPressMs: a phone or tablet can then
+ * place black counters. The context menu would take the right button. */
+EM_JS(void, webListenToPointer, (void), {
+   const kLongPressMs = 500;
+   const canvas = Module["canvas"];
+   let touch = null;
+   const send = (e, buttons) => {
+      const r = canvas.getBoundingClientRect();
+      const x = Math.floor((e.clientX - r.left) * canvas.width / r.width);
+      const y = Math.floor((e.clientY - r.top) * canvas.height / r.height);
+      _webMouse(Math.min(Math.max(x, 0), canvas.width - 1), Math.min(Math.max(y, 0), canvas.height - 1), buttons);
+   };
+   const endTouch = (e, tapped) => {
+      clearTimeout(touch.timer);
+      if (tapped && !touch.held) send(e, 1);
+      send(e, 0);
+      touch = null;
+   };
+   const handlers = {
+      pointerdown: (e) => {
+         e.preventDefault();
+         // Releases outside the canvas still reach it. (A made-up event
+         // has no pointer to capture.)
+         try {
+            canvas.setPointerCapture(e.pointerId);
+         } catch (notCaptured) {
+         }
+         if (e.pointerType !== "touch") return send(e, e.buttons & 7);
+         if (touch) return;
+         touch = {id: e.pointerId, last: e, held: false};
+         send(e, 0);
+         touch.timer = setTimeout(() => {
+            touch.held = true;
+            send(touch.last, 2);
+         }, kLongPressMs);
+      },
+      pointermove: (e) => {
+         if (e.pointerType !== "touch") return send(e, e.buttons & 7);
+         if (!touch || touch.id !== e.pointerId) return;
+         touch.last = e;
+         send(e, touch.held ? 2 : 0);
+      },
+      pointerup: (e) => {
+         if (e.pointerType !== "touch") return send(e, e.buttons & 7);
+         if (touch && touch.id === e.pointerId) endTouch(e, true);
+      },
+      pointercancel: (e) => {
+         if (e.pointerType !== "touch") return send(e, 0);
+         if (touch && touch.id === e.pointerId) endTouch(e, false);
+      },
+      contextmenu: (e) => e.preventDefault(),
+   };
+   for (const name in handlers) canvas.addEventListener(name, handlers[name]);
+   Module.webPointerHandlers = handlers;
+});
+
+EM_JS(void, webStopListeningToPointer, (void), {
+   const handlers = Module.webPointerHandlers;
+   for (const name in handlers) Module["canvas"].removeEventListener(name, handlers[name]);
+});
+
+static int webMouseInit(void) {
+   webListenToPointer();
+   return 3;
+}
+
+static void webMouseExit(void) { webStopListeningToPointer(); }
+
+static void webMousePosition(int x, int y) {
+   _mouse_x = x;
+   _mouse_y = y;
+}
+
+MOUSE_DRIVER mouse_web = {
+   MOUSE_WEB,
+   empty_string,
+   empty_string,
+   "Pointer events",
+   webMouseInit,
+   webMouseExit,
+   NULL, /* poll: events come by themselves */
+   NULL, /* timer_poll */
+   webMousePosition,
+   NULL, /* set_range */
+   NULL, /* set_speed */
+   NULL, /* get_mickeys */
+   NULL, /* analyse_data */
+   NULL, /* enable_hardware_cursor */
+   NULL  /* select_system_cursor */
+};
+
+/* --- keyboard -------------------------------------------------------------- */
+
+/* The library's scancodes for the DOM's key codes (KeyboardEvent.keyCode):
+ * the keys the menu answers to, and letters and digits. */
+static const struct {
+   int domCode;
+   int scancode;
+} kKeys[] = {
+   {27, KEY_ESC},  {13, KEY_ENTER}, {32, KEY_SPACE}, {9, KEY_TAB},
+   {8, KEY_BACKSPACE}, {37, KEY_LEFT}, {38, KEY_UP}, {39, KEY_RIGHT},
+   {40, KEY_DOWN}, {36, KEY_HOME}, {35, KEY_END},
+};
+
+static int scancodeOf(int domCode) {
+   if (domCode >= 65 && domCode <= 90) return KEY_A + domCode - 65;
+   if (domCode >= 48 && domCode <= 57) return KEY_0 + domCode - 48;
+   for (unsigned i = 0; i < sizeof kKeys / sizeof kKeys[0]; i++)
+      if (kKeys[i].domCode == domCode) return kKeys[i].scancode;
+   return 0;
+}
+
+/* True when the key is one of the library's, so the page should not act on
+ * it as well (Space would scroll, Tab move the focus). */
+EMSCRIPTEN_KEEPALIVE int webKey(int domCode, int character, int down) {
+   int scancode = scancodeOf(domCode);
+   if (scancode == 0) return FALSE;
+   if (down) {
+      _handle_key_press(character, scancode);
+   } else {
+      _handle_key_release(scancode);
+   }
+   return TRUE;
+}
+
+/* The character a key types, when it is a Latin-1 one. */
+EM_JS(void, webListenToKeys, (void), {
+   const special = {Escape: 27, Enter: 13, Tab: 9, Backspace: 8};
+   const handler = (e) => {
+      let character = 0;
+      if (e.key.length === 1 && e.key.charCodeAt(0) < 256) character = e.key.charCodeAt(0);
+      else if (e.key in special) character = special[e.key];
+      if (_webKey(e.keyCode, character, e.type === "keydown")) e.preventDefault();
+   };
+   window.addEventListener("keydown", handler);
+   window.addEventListener("keyup", handler);
+   Module.webKeyHandler = handler;
+});
+
+EM_JS(void, webStopListeningToKeys, (void), {
+   window.removeEventListener("keydown", Module.webKeyHandler);
+   window.removeEventListener("keyup", Module.webKeyHandler);
+});
+
+static int webKeyboardInit(void) {
+   webListenToKeys();
+   return 0;
+}
+
+static void webKeyboardExit(void) { webStopListeningToKeys(); }
+
+KEYBOARD_DRIVER keyboard_web = {
+   KEYBOARD_WEB,
+   empty_string,
+   empty_string,
+   "Key events",
+   TRUE, /* autorepeat: the browser repeats keys itself */
+   webKeyboardInit,
+   webKeyboardExit,
+   NULL, /* poll */
+   NULL, /* set_leds */
+   NULL, /* set_rate */
+   NULL, /* wait_for_input */
+   NULL, /* stop_waiting_for_input */
+   NULL, /* scancode_to_ascii */
+   NULL  /* scancode_to_name */
+};

@@ -1,0 +1,59 @@
+/* The timer driver: one thread, so the library's timers run when the
+ * program waits. rest() hands the browser control for the time asked
+ * (emscripten_sleep, which needs the program linked with ASYNCIFY) and then
+ * runs every timer that fell due meanwhile. */
+#include <emscripten.h>
+#include <limits.h>
+
+#include "allegro.h"
+#include "allegro/internal/aintern.h"
+#include "allegro/platform/aintweb.h"
+
+static double lastTickMs;
+
+static void runDueTimers(void) {
+   double now = emscripten_get_now();
+   /* Whole timer ticks only; the rest of the time stays for the next call. */
+   long ticks = (long)((now - lastTickMs) * (TIMERS_PER_SECOND / 1000.0));
+   if (ticks <= 0) return;
+   lastTickMs += ticks * (1000.0 / TIMERS_PER_SECOND);
+   _handle_timer_tick(ticks < INT_MAX ? (int)ticks : INT_MAX);
+}
+
+void _web_wait(unsigned int ms) {
+   _web_show_screen();
+   emscripten_sleep(ms);
+   runDueTimers();
+}
+
+static int webInit(void) {
+   lastTickMs = emscripten_get_now();
+   return 0;
+}
+
+static void webExit(void) {}
+
+static void webRest(unsigned int ms, void (*callback)(void)) {
+   if (!callback) {
+      _web_wait(ms);
+      return;
+   }
+   double end = emscripten_get_now() + ms;
+   do {
+      callback();
+      _web_wait(0);
+   } while (emscripten_get_now() < end);
+}
+
+TIMER_DRIVER timer_web = {
+   TIMER_WEB,
+   empty_string,
+   empty_string,
+   "Browser timer",
+   webInit,
+   webExit,
+   NULL, NULL, /* install_int, remove_int: the library's own queue */
+   NULL, NULL, /* install_param_int, remove_param_int */
+   NULL, NULL, /* can_simulate_retrace, simulate_retrace */
+   webRest
+};

@@ -1,0 +1,87 @@
+# The browser: built with Emscripten (emcmake cmake). The game library is
+# compiled here from its upstream source (scripts/fetch-allegro fetches and
+# checks it), its platform-independent core as the library's own CMake lists
+# it, plus our platform layer in web/platform, which drives the page's
+# canvas, timers, pointer and keys through the library's driver interfaces.
+enable_language(C)
+
+# --- the library's source, unpacked and patched once per build folder -------
+execute_process(COMMAND ${CMAKE_SOURCE_DIR}/scripts/fetch-allegro
+  OUTPUT_VARIABLE ALLEGRO_TARBALL OUTPUT_STRIP_TRAILING_WHITESPACE
+  RESULT_VARIABLE fetched)
+if(NOT fetched EQUAL 0)
+  message(FATAL_ERROR "scripts/fetch-allegro could not fetch the game library's source")
+endif()
+
+set(ALLEGRO_PATCH ${CMAKE_SOURCE_DIR}/web/alconfig.patch)
+set(ALLEGRO_SOURCE ${CMAKE_BINARY_DIR}/allegro-4.4.3.1)
+file(SHA256 ${ALLEGRO_PATCH} patch_hash)
+set(stamp ${CMAKE_BINARY_DIR}/allegro-source.stamp)
+set(stamped "")
+if(EXISTS ${stamp})
+  file(READ ${stamp} stamped)
+endif()
+if(NOT stamped STREQUAL patch_hash)
+  file(REMOVE_RECURSE ${ALLEGRO_SOURCE})
+  file(ARCHIVE_EXTRACT INPUT ${ALLEGRO_TARBALL} DESTINATION ${CMAKE_BINARY_DIR})
+  execute_process(COMMAND patch -p1 --quiet -i ${ALLEGRO_PATCH}
+    WORKING_DIRECTORY ${ALLEGRO_SOURCE} RESULT_VARIABLE patched)
+  if(NOT patched EQUAL 0)
+    message(FATAL_ERROR "web/alconfig.patch does not apply to ${ALLEGRO_TARBALL}")
+  endif()
+  file(WRITE ${stamp} ${patch_hash})
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ALLEGRO_PATCH})
+
+# --- the library: its core and our platform layer ----------------------------
+include(${ALLEGRO_SOURCE}/cmake/FileList.cmake)
+set(allegro_core ${ALLEGRO_SRC_FILES} ${ALLEGRO_SRC_C_FILES} src/unix/ufile.c)
+list(TRANSFORM allegro_core PREPEND ${ALLEGRO_SOURCE}/)
+# The library is a dependency, not our code: its warnings are not ours.
+set_source_files_properties(${allegro_core} PROPERTIES COMPILE_OPTIONS -w)
+
+add_library(game_library STATIC ${allegro_core}
+  web/platform/web_drivers.c web/platform/web_system.c web/platform/web_screen.c
+  web/platform/web_timer.c web/platform/web_input.c)
+# Our platform headers come first: they hold the alplatf.h that the
+# library's CMake would otherwise generate.
+target_include_directories(game_library PUBLIC
+  ${CMAKE_SOURCE_DIR}/web/include ${ALLEGRO_SOURCE}/include)
+target_compile_definitions(game_library PUBLIC ALLEGRO_STATICLINK PRIVATE ALLEGRO_SRC)
+
+# No iconv: the start-up failure is the library's message, shown on the page.
+set(SHELL_SYSTEM_SOURCES shell/startup_failure_box.cpp)
+
+# --- finishing a program -----------------------------------------------------
+# On the desktop the font is appended to the program file. Here the program
+# file is a file of Emscripten's virtual file system: an empty file with the
+# font appended by the same exedat, embedded at /NAME, which the page's
+# script names as the program (thisProgram), so get_executable_name returns
+# it and load_datafile("#") opens it as on the desktop.
+find_program(EXEDAT exedat REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+
+function(finish_program target)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/program-files)
+  set(file ${dir}/${target})
+  set(pre_js ${dir}/${target}-name.js)
+  file(WRITE ${pre_js} "Module[\"thisProgram\"] = \"/${target}\";\n")
+  add_custom_command(OUTPUT ${file}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${file}
+    COMMAND ${CMAKE_COMMAND} -E touch ${file}
+    COMMAND ${EXEDAT} -a ${file} ${FONT_DATAFILE} >/dev/null
+    DEPENDS ${FONT_DATAFILE}
+    COMMENT "Appending the font to the program file of ${target}")
+  add_custom_target(${target}_program_file DEPENDS ${file})
+  add_dependencies(${target} ${target}_program_file)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${file} ${pre_js})
+  # ASYNCIFY lets rest() and yield_timeslice() return to the browser and
+  # resume where they were; EXIT_RUNTIME runs the library's exit handler
+  # on exit(0) and tells the page (Module.onExit).
+  target_link_options(${target} PRIVATE
+    "SHELL:--embed-file ${file}@/${target}"
+    "SHELL:--pre-js ${pre_js}"
+    -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
+    -sEXIT_RUNTIME=1
+    -sENVIRONMENT=web)
+endfunction()
