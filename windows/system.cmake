@@ -34,8 +34,6 @@ target_link_options(game_library INTERFACE -static -static-libgcc -static-libstd
 # On Windows the library's message box is the message.
 set(SHELL_SYSTEM_SOURCES shell/startup_failure_box.cpp)
 
-find_program(EXEDAT exedat REQUIRED)
-
 # What the Start menu calls each program, and the publisher the version
 # information and the installer name.
 set(KALVO_WINDOWS_NAME_tiles "Torvane")
@@ -46,9 +44,9 @@ set(KALVO_WINDOWS_PUBLISHER "Kalvorintu maintainers")
 
 # Makes `target` a finished Windows program with the look of `program`
 # (tiles or counters): a GUI program (no console window), its icon and
-# version information as resources, stripped, and the font appended last,
-# as on Linux. Stripping after the font would cut it off; the linker
-# strips before.
+# version information as resources, stripped, and the font appended last
+# (append_font, as on Linux). Stripping after the font would cut it off;
+# the linker strips before.
 function(finish_windows_program target program)
   set(KALVO_RC_ICON ${KALVO_WINDOWS_ICONS}/${program}.ico)
   set(KALVO_RC_PROGRAM ${program})
@@ -59,11 +57,7 @@ function(finish_windows_program target program)
   set_property(SOURCE ${CMAKE_BINARY_DIR}/${target}.rc APPEND PROPERTY OBJECT_DEPENDS ${KALVO_RC_ICON})
   set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
   target_link_options(${target} PRIVATE -s)
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${EXEDAT} -a $<TARGET_FILE:${target}> ${FONT_DATAFILE}
-    COMMENT "Appending the font to ${target}"
-    VERBATIM)
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${FONT_DATAFILE})
+  append_font(${target})
 endfunction()
 
 function(finish_program target)
