@@ -34,10 +34,8 @@ target_link_options(game_library INTERFACE -static -static-libgcc -static-libstd
 # On Windows the library's message box is the message.
 set(SHELL_SYSTEM_SOURCES shell/startup_failure_box.cpp)
 
-# What the Start menu calls each program, and the publisher the version
-# information and the installer name.
-set(KALVO_WINDOWS_NAME_tiles "Torvane")
-set(KALVO_WINDOWS_NAME_counters "Murak")
+# The version information's descriptions (under the names the Start menu
+# shows) and publisher.
 set(KALVO_WINDOWS_DESCRIPTION_tiles "Torvane - the 15-puzzle solved before your eyes")
 set(KALVO_WINDOWS_DESCRIPTION_counters "Murak - three white and three black counters sorted")
 set(KALVO_WINDOWS_PUBLISHER "Kalvorintu maintainers")
