@@ -58,8 +58,6 @@ set(SHELL_SYSTEM_SOURCES shell/startup_failure_box.cpp)
 # font appended by the same exedat, embedded at /NAME, which the page's
 # script names as the program (thisProgram), so get_executable_name returns
 # it and load_datafile("#") opens it as on the desktop.
-find_program(EXEDAT exedat REQUIRED NO_CMAKE_FIND_ROOT_PATH)
-
 function(finish_program target)
   set(dir ${CMAKE_CURRENT_BINARY_DIR}/program-files)
   set(file ${dir}/${target})

@@ -36,7 +36,9 @@ bool menuDrawn(const Shot& shot);
 class AppUnderTest {
 public:
     // Starts the program with stdout and stderr captured; `env` adds or, with
-    // an empty value, removes environment variables.
+    // an empty value, removes environment variables. A Windows program (a
+    // path ending in ".exe") runs under Wine, with the Wine settings of the
+    // environment.
     explicit AppUnderTest(const std::string& path,
                           const std::vector<std::pair<std::string, std::string>>& env = {});
     ~AppUnderTest();
@@ -45,7 +47,10 @@ public:
 
     pid_t pid() const { return pid_; }
 
-    // Waits for the program's window to be mapped; false on time-out.
+    // Waits for the program's window to be mapped; false on time-out. X
+    // servers now and then refuse a connection while another client
+    // connects: a program that ends before it shows a window is started
+    // once more, and the harness says so on standard error.
     bool waitForWindow(double seconds = 10);
     // Waits until the menu's two buttons are drawn, then moves the pointer to
     // a spot where it covers nothing the tests look at.
@@ -73,10 +78,15 @@ public:
     std::string output() const;
 
 private:
+    void start();
     // Moves the pointer to its resting spot in screen coordinates, so that
     // it works on a window that a press has just closed.
     std::string parkCommand() const;
 
+    std::string path_;
+    std::vector<std::pair<std::string, std::string>> env_;
+    bool underWine_ = false;
+    bool restarted_ = false;
     pid_t pid_ = -1;
     int status_ = -1;
     unsigned long window_ = 0;

@@ -1,7 +1,9 @@
 // The counters icon: the finished row, every white counter left of every
 // black one, drawn by the program's own screen code.
 //
-//   counters_icon FONT.dat OUT-DIR NAME
+//   counters_icon FONT.dat OUT-DIR NAME [WINDOWS-ICON]
+//
+// With WINDOWS-ICON, also the icon file the Windows program carries.
 
 #include <allegro.h>
 
@@ -13,8 +15,8 @@
 #include "tools/icons/icon_picture.h"
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fputs("usage: counters_icon FONT.dat OUT-DIR NAME\n", stderr);
+    if (argc != 4 && argc != 5) {
+        std::fputs("usage: counters_icon FONT.dat OUT-DIR NAME [WINDOWS-ICON]\n", stderr);
         return 2;
     }
     startMemoryScreen(argv[1]);
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
     drawScreen(row);
     // The row with its frame.
     writeIcons(210, 200, 582, 260, argv[2], argv[3]);
+    if (argc == 5) writeWindowsIcon(210, 200, 582, 260, argv[4]);
     return 0;
 }
 END_OF_MAIN()

@@ -91,33 +91,38 @@ void putChunk(std::vector<unsigned char>& out, const char* type,
                  static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
 }
 
-// An 8-bit grey-and-alpha PNG; no time or text chunks, so the same picture
-// always gives the same bytes.
-void writePng(const std::string& path, int size, const std::vector<unsigned char>& greyAlpha) {
+// An 8-bit PNG of a square picture, grey and alpha (colour type 4) or RGBA
+// (6); no time or text chunks, so the same picture always gives the same
+// bytes.
+std::vector<unsigned char> encodePng(int size, const std::vector<unsigned char>& pixels,
+                                     int colourType) {
+    const size_t rowBytes = pixels.size() / size;
     std::vector<unsigned char> raw;
     for (int y = 0; y < size; ++y) {
         raw.push_back(0);  // no filter
-        raw.insert(raw.end(), greyAlpha.begin() + y * size * 2,
-                   greyAlpha.begin() + (y + 1) * size * 2);
+        raw.insert(raw.end(), pixels.begin() + y * rowBytes, pixels.begin() + (y + 1) * rowBytes);
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<unsigned char> packed(packedSize);
     if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) !=
         Z_OK)
-        fail("cannot compress " + path);
+        fail("cannot compress an icon");
     packed.resize(packedSize);
 
     std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     std::vector<unsigned char> header;
     putBigEndian(header, size);
     putBigEndian(header, size);
-    header.insert(header.end(), {8, 4, 0, 0, 0});  // depth 8, grey + alpha
+    header.insert(header.end(), {8, static_cast<unsigned char>(colourType), 0, 0, 0});
     putChunk(png, "IHDR", header);
     putChunk(png, "IDAT", packed);
     putChunk(png, "IEND", {});
+    return png;
+}
 
+void writeFile(const std::string& path, const std::vector<unsigned char>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr || std::fwrite(png.data(), 1, png.size(), f) != png.size() ||
+    if (f == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() ||
         std::fclose(f) != 0)
         fail("cannot write " + path);
 }
@@ -128,6 +133,78 @@ void makeDirectories(const std::string& path) {
         if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) fail("cannot create " + part);
         if (slash == std::string::npos) break;
     }
+}
+
+// The screen's rectangle (x1, y1)-(x2, y2), corners included.
+Grey screenPart(int x1, int y1, int x2, int y2) {
+    Grey picture;
+    picture.width = x2 - x1 + 1;
+    picture.height = y2 - y1 + 1;
+    picture.value.resize(picture.width * picture.height);
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            picture.at(x, y) = getg(getpixel(screen, x1 + x, y1 + y)) / 255.0;
+    return picture;
+}
+
+// The picture scaled to fit a size x size icon with a small margin and
+// centred, as grey and alpha bytes; the rest of the icon is transparent.
+std::vector<unsigned char> iconGreyAlpha(const Grey& picture, int size) {
+    int room = size - 2 * (size / 16);
+    int width = room, height = room;
+    if (picture.width > picture.height) {
+        height = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) *
+                                                          picture.height / picture.width)));
+    } else {
+        width = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) * picture.width /
+                                                         picture.height)));
+    }
+    Grey small = scaled(picture, width, height);
+    int left = (size - width) / 2, top = (size - height) / 2;
+    std::vector<unsigned char> greyAlpha(size * size * 2, 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned char* p = &greyAlpha[((top + y) * size + left + x) * 2];
+            // Lines one pixel wide cover a tenth of a small icon's pixel;
+            // darkening partial ink keeps the white counters' rings seen.
+            double ink = std::sqrt(std::clamp(1.0 - small.at(x, y), 0.0, 1.0));
+            p[0] = static_cast<unsigned char>(std::lround((1.0 - ink) * 255));
+            p[1] = 255;
+        }
+    }
+    return greyAlpha;
+}
+
+void putLittleEndian(std::vector<unsigned char>& out, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+}
+
+// One image of a Windows icon file: a 32-bit bitmap with its transparency
+// mask, bottom row first, as Windows has read icons since its first
+// versions.
+std::vector<unsigned char> iconBitmap(int size, const std::vector<unsigned char>& greyAlpha) {
+    std::vector<unsigned char> out;
+    const int maskRowBytes = (size + 31) / 32 * 4;
+    putLittleEndian(out, 40, 4);        // size of the header
+    putLittleEndian(out, size, 4);      // width
+    putLittleEndian(out, 2 * size, 4);  // height of colours and mask together
+    putLittleEndian(out, 1, 2);         // planes
+    putLittleEndian(out, 32, 2);        // bits per pixel
+    putLittleEndian(out, 0, 4);         // no compression
+    putLittleEndian(out, size * size * 4 + maskRowBytes * size, 4);
+    out.insert(out.end(), 16, 0);  // resolution and palette: none
+    for (int y = size - 1; y >= 0; --y)
+        for (int x = 0; x < size; ++x) {
+            const unsigned char* p = &greyAlpha[(y * size + x) * 2];
+            out.insert(out.end(), {p[0], p[0], p[0], p[1]});  // blue, green, red, alpha
+        }
+    for (int y = size - 1; y >= 0; --y) {
+        std::vector<unsigned char> row(maskRowBytes, 0);
+        for (int x = 0; x < size; ++x)
+            if (greyAlpha[(y * size + x) * 2 + 1] == 0) row[x / 8] |= 0x80 >> (x % 8);
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
 }
 
 }  // namespace
@@ -156,40 +233,47 @@ void startMemoryScreen(const std::string& fontDatafile) {
 
 void writeIcons(int x1, int y1, int x2, int y2, const std::string& outDir,
                 const std::string& name) {
-    Grey picture;
-    picture.width = x2 - x1 + 1;
-    picture.height = y2 - y1 + 1;
-    picture.value.resize(picture.width * picture.height);
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            picture.at(x, y) = getg(getpixel(screen, x1 + x, y1 + y)) / 255.0;
-
+    const Grey picture = screenPart(x1, y1, x2, y2);
     for (int size : {48, 64, 128, 256}) {
-        int room = size - 2 * (size / 16);
-        int width = room, height = room;
-        if (picture.width > picture.height) {
-            height = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) *
-                                                              picture.height / picture.width)));
-        } else {
-            width = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) *
-                                                             picture.width / picture.height)));
-        }
-        Grey small = scaled(picture, width, height);
-        int left = (size - width) / 2, top = (size - height) / 2;
-        std::vector<unsigned char> greyAlpha(size * size * 2, 0);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                unsigned char* p = &greyAlpha[((top + y) * size + left + x) * 2];
-                // Lines one pixel wide cover a tenth of a small icon's pixel;
-                // darkening partial ink keeps the white counters' rings seen.
-                double ink = std::sqrt(std::clamp(1.0 - small.at(x, y), 0.0, 1.0));
-                p[0] = static_cast<unsigned char>(std::lround((1.0 - ink) * 255));
-                p[1] = 255;
-            }
-        }
         std::string dir =
             outDir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
         makeDirectories(dir);
-        writePng(dir + "/" + name + ".png", size, greyAlpha);
+        writeFile(dir + "/" + name + ".png", encodePng(size, iconGreyAlpha(picture, size), 4));
     }
+}
+
+void writeWindowsIcon(int x1, int y1, int x2, int y2, const std::string& path) {
+    const Grey picture = screenPart(x1, y1, x2, y2);
+    const int sizes[] = {16, 32, 48, 256};
+    std::vector<std::vector<unsigned char>> images;
+    for (int size : sizes) {
+        std::vector<unsigned char> greyAlpha = iconGreyAlpha(picture, size);
+        if (size < 256) {
+            images.push_back(iconBitmap(size, greyAlpha));
+        } else {
+            // The largest image as a PNG, the form Windows reads it in.
+            std::vector<unsigned char> rgba;
+            for (size_t i = 0; i < greyAlpha.size(); i += 2)
+                rgba.insert(rgba.end(),
+                            {greyAlpha[i], greyAlpha[i], greyAlpha[i], greyAlpha[i + 1]});
+            images.push_back(encodePng(size, rgba, 6));
+        }
+    }
+    std::vector<unsigned char> ico;
+    putLittleEndian(ico, 0, 2);  // reserved
+    putLittleEndian(ico, 1, 2);  // an icon, not a cursor
+    putLittleEndian(ico, static_cast<std::uint32_t>(images.size()), 2);
+    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
+    for (size_t i = 0; i < images.size(); ++i) {
+        ico.push_back(static_cast<unsigned char>(sizes[i] % 256));  // 0 stands for 256
+        ico.push_back(static_cast<unsigned char>(sizes[i] % 256));
+        putLittleEndian(ico, 0, 2);   // no palette, reserved
+        putLittleEndian(ico, 1, 2);   // planes
+        putLittleEndian(ico, 32, 2);  // bits per pixel
+        putLittleEndian(ico, static_cast<std::uint32_t>(images[i].size()), 4);
+        putLittleEndian(ico, offset, 4);
+        offset += static_cast<std::uint32_t>(images[i].size());
+    }
+    for (const auto& image : images) ico.insert(ico.end(), image.begin(), image.end());
+    writeFile(path, ico);
 }

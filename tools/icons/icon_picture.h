@@ -16,3 +16,7 @@ void startMemoryScreen(const std::string& fontDatafile);
 // screen's rectangle (x1, y1)-(x2, y2), corners included, scaled to fit the
 // icon with a small margin and centred; the rest of the icon is transparent.
 void writeIcons(int x1, int y1, int x2, int y2, const std::string& outDir, const std::string& name);
+
+// Writes a Windows icon file (.ico) of the same rectangle with the sizes
+// Windows asks for: 16, 32 and 48 pixels as bitmaps, 256 as a PNG.
+void writeWindowsIcon(int x1, int y1, int x2, int y2, const std::string& path);

@@ -1,6 +1,8 @@
 // The tiles icon: the solved board, drawn by the program's own screen code.
 //
-//   tiles_icon FONT.dat OUT-DIR NAME
+//   tiles_icon FONT.dat OUT-DIR NAME [WINDOWS-ICON]
+//
+// With WINDOWS-ICON, also the icon file the Windows program carries.
 
 #include <allegro.h>
 
@@ -11,8 +13,8 @@
 #include "tools/icons/icon_picture.h"
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fputs("usage: tiles_icon FONT.dat OUT-DIR NAME\n", stderr);
+    if (argc != 4 && argc != 5) {
+        std::fputs("usage: tiles_icon FONT.dat OUT-DIR NAME [WINDOWS-ICON]\n", stderr);
         return 2;
     }
     startMemoryScreen(argv[1]);
@@ -25,6 +27,7 @@ int main(int argc, char** argv) {
     drawScreen(board);
     // The board with its frame bars.
     writeIcons(210, 100, 485, 375, argv[2], argv[3]);
+    if (argc == 5) writeWindowsIcon(210, 100, 485, 375, argv[4]);
     return 0;
 }
 END_OF_MAIN()
