@@ -11,9 +11,9 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -104,7 +104,8 @@ int main(int argc, char** argv) {
         if (w == 0) w = findTitled(dpy, DefaultRootWindow(dpy));
         XWindowAttributes attr;
         if (w != 0 && XGetWindowAttributes(dpy, w, &attr) && attr.map_state == IsViewable &&
-            shade(dpy, w, attr, kBarX, kProbeY) == 0 && shade(dpy, w, attr, kBackgroundX, kProbeY) == 2) {
+            shade(dpy, w, attr, kBarX, kProbeY) == 0 &&
+            shade(dpy, w, attr, kBackgroundX, kProbeY) == 2) {
             seen = nowSeconds() - start;
             break;
         }

@@ -97,9 +97,7 @@ BENCHMARK(solveWithoutPauses)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-void drawScreen(const Board&) {
-    ++redrawCount;
-}
+void drawScreen(const Board&) { ++redrawCount; }
 void pauseFor(int) {}
 
 BENCHMARK_MAIN();

@@ -19,13 +19,8 @@ constexpr int kCounterRadius = 20;
 // Wider than a counter so an empty cell also wipes the outline's edge pixels.
 constexpr int kWipeRadius = 22;
 
-
-int black() {
-    return makecol(0, 0, 0);
-}
-int white() {
-    return makecol(255, 255, 255);
-}
+int black() { return makecol(0, 0, 0); }
+int white() { return makecol(255, 255, 255); }
 
 void drawFrame() {
     rectfill(screen, 210, 200, 215, 260, black());
@@ -124,9 +119,7 @@ void drawScreen(const Row& row) {
     unscare_mouse();
 }
 
-void placeCounter(Row& row) {
-    placeCounterAt(row, takeMousePress());
-}
+void placeCounter(Row& row) { placeCounterAt(row, takeMousePress()); }
 
 void pauseFor(int ms) {
     rest(ms);

@@ -78,6 +78,4 @@ bool searchSolution(const Row* row) {
     return found;
 }
 
-bool solveRow(const Row* row) {
-    return searchSolution(row);
-}
+bool solveRow(const Row* row) { return searchSolution(row); }

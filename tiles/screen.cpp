@@ -37,7 +37,8 @@ void drawStatus() {
             break;
         case Solving:
             if (kSolveScript[stepIndex].tile > 0) {
-                textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kBringing, kSolveScript[stepIndex].tile);
+                textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kBringing,
+                           kSolveScript[stepIndex].tile);
             }
             break;
         case Unsolvable:

@@ -34,5 +34,7 @@ const SolveStep kSolveScript[kScriptCapacity] = {
     {15, 2, 3},  // 22 last block; the blank ends on (3,3)
     // The row after the script must read as tile 0: the status line of the
     // redraws after the last step names no tile.
+    // clang-format off
     {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0},
+    // clang-format on
 };

@@ -15,9 +15,7 @@ constexpr int kSolvedLayout[kBoardSide][kBoardSide] = {
     {13, 14, 15, kBlank},
 };
 
-int valueAt(const Board& board, int col, int row) {
-    return board.cells[cellIndex(col, row)];
-}
+int valueAt(const Board& board, int col, int row) { return board.cells[cellIndex(col, row)]; }
 
 // One move call as the manoeuvres make it. False when the step gave up: the
 // tile did not move and further calls could never get it there.

@@ -51,9 +51,7 @@ Row placing(const std::string& text) {
     return rowFrom(text);
 }
 
-MousePress pressOn(int cell, int buttons) {
-    return {buttons, 230 + kCellPitch * cell, 230};
-}
+MousePress pressOn(int cell, int buttons) { return {buttons, 230 + kCellPitch * cell, 230}; }
 
 TEST(CounterPlacement, HitBoxesExcludeTheirBounds) {
     for (const Hit& hit : hitCases()) {

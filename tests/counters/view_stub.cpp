@@ -6,10 +6,6 @@
 
 ViewLog viewLog;
 
-void drawScreen(const Row& row) {
-    viewLog.events.push_back("draw " + textOf(row));
-}
+void drawScreen(const Row& row) { viewLog.events.push_back("draw " + textOf(row)); }
 
-void pauseFor(int ms) {
-    viewLog.events.push_back("pause " + std::to_string(ms));
-}
+void pauseFor(int ms) { viewLog.events.push_back("pause " + std::to_string(ms)); }

@@ -35,13 +35,13 @@ constexpr int kInk = 1;
 // The programs draw Latin-1 bytes, but code points above 255 can only be
 // named in a wider encoding; the library's text format is global state.
 class UformatScope {
-   public:
+public:
     explicit UformatScope(int format) : saved_(get_uformat()) { set_uformat(format); }
     ~UformatScope() { set_uformat(saved_); }
     UformatScope(const UformatScope&) = delete;
     UformatScope& operator=(const UformatScope&) = delete;
 
-   private:
+private:
     int saved_;
 };
 
@@ -105,7 +105,7 @@ int lengthOfCode(FONT* f, int code) {
 }
 
 class FontDatafile : public ::testing::Test {
-   protected:
+protected:
     static void SetUpTestSuite() {
         install_allegro(SYSTEM_NONE, &errno, std::atexit);
         set_uformat(U_ASCII);
@@ -277,16 +277,18 @@ TEST_F(FontDatafile, StemsAreEvenAndWhole) {
     const struct {
         int code;
         int from, to;  // rows where both stems run straight
-    } kStems[] = {{'H', 7, 20}, {'M', 7, 20}, {'N', 7, 20}, {'U', 7, 18},
+    } kStems[] = {{'H', 7, 20},  {'M', 7, 20},  {'N', 7, 20}, {'U', 7, 18},
                   {'n', 13, 21}, {'u', 11, 19}, {'m', 13, 21}};
     for (const auto& letter : kStems) {
         SCOPED_TRACE(std::string("glyph ") + static_cast<char>(letter.code));
         const Cell cell = drawCode(font_, letter.code);
-        EXPECT_EQ(usualStem(cell, letter.from, letter.to, true), usualStem(cell, letter.from, letter.to, false));
+        EXPECT_EQ(usualStem(cell, letter.from, letter.to, true),
+                  usualStem(cell, letter.from, letter.to, false));
     }
 
     const Cell one = drawCode(font_, '1');
-    for (int y = 10; y <= 20; ++y) EXPECT_EQ(edgeRun(one.rows[y], false), edgeRun(one.rows[10], false)) << "row " << y;
+    for (int y = 10; y <= 20; ++y)
+        EXPECT_EQ(edgeRun(one.rows[y], false), edgeRun(one.rows[10], false)) << "row " << y;
 
     const Cell m = drawCode(font_, 'M');
     const int left = rowsWithSplitStem(m, 5, 22, true), right = rowsWithSplitStem(m, 5, 22, false);
@@ -352,7 +354,8 @@ GlyphInk inkOf(BITMAP* bmp, int left, int right, int top, int height) {
 // Checks one placed string on a bitmap it was drawn on; every failure names
 // the string and the pair of glyphs.
 void expectLegible(BITMAP* bmp, FONT* f, const PlacedText& placed) {
-    SCOPED_TRACE("\"" + placed.text + "\" at " + std::to_string(placed.left) + "," + std::to_string(placed.top));
+    SCOPED_TRACE("\"" + placed.text + "\" at " + std::to_string(placed.left) + "," +
+                 std::to_string(placed.top));
     const int height = text_height(f);
     std::vector<GlyphInk> glyphs;
     int x = placed.left;
@@ -391,8 +394,10 @@ void expectLegible(BITMAP* bmp, FONT* f, const PlacedText& placed) {
 TEST_F(FontDatafile, EveryTextOnTheScreensKeepsItsGlyphsApart) {
     std::vector<PlacedText> texts;
     texts.push_back({kTilesBanner, kTilesBannerX, kTilesBannerY});
-    for (int n = 1; n <= 15; ++n) texts.push_back({formatted(kAskNumber, n), kTilesStatusX, kTilesStatusY});
-    for (int n = 1; n <= 15; ++n) texts.push_back({formatted(kBringing, n), kTilesStatusX, kTilesStatusY});
+    for (int n = 1; n <= 15; ++n)
+        texts.push_back({formatted(kAskNumber, n), kTilesStatusX, kTilesStatusY});
+    for (int n = 1; n <= 15; ++n)
+        texts.push_back({formatted(kBringing, n), kTilesStatusX, kTilesStatusY});
     for (int step = 0; step < kStepCount; ++step)
         texts.push_back({formatted(kGaveUp, step), kTilesStatusX, kTilesStatusY});
     texts.push_back({kTilesUnsolvable, kTilesStatusX, kTilesStatusY});
@@ -421,7 +426,8 @@ TEST_F(FontDatafile, EveryTextOnTheScreensKeepsItsGlyphsApart) {
         const int left = middle - text_length(font_, label.c_str()) / 2;
         expectLegible(bmp, font_, {label, left, labelTop});
         EXPECT_GT(left, kBoardLeft + 2) << label;
-        EXPECT_LT(left + text_length(font_, label.c_str()) - 1, kBoardLeft + kCellSpan - 2) << label;
+        EXPECT_LT(left + text_length(font_, label.c_str()) - 1, kBoardLeft + kCellSpan - 2)
+            << label;
     }
 
     // The menu buttons, drawn by their own procedure (the library's
@@ -441,7 +447,8 @@ TEST_F(FontDatafile, EveryTextOnTheScreensKeepsItsGlyphsApart) {
         std::string label;
         for (const char* c = static_cast<const char*>(button.dp); *c; ++c)
             if (*c != '&') label += *c;
-        const PlacedText placed{label, button.x + button.w / 2 - text_length(font_, label.c_str()) / 2,
+        const PlacedText placed{label,
+                                button.x + button.w / 2 - text_length(font_, label.c_str()) / 2,
                                 button.y + button.h / 2 - text_height(font_) / 2};
         // The label's glyphs are where this test thinks they are.
         BITMAP* alone = create_bitmap_ex(8, 640, 480);
@@ -449,7 +456,8 @@ TEST_F(FontDatafile, EveryTextOnTheScreensKeepsItsGlyphsApart) {
         textout_ex(alone, font_, label.c_str(), placed.left, placed.top, kInk, -1);
         for (int y = placed.top; y < placed.top + text_height(font_); ++y)
             for (int x = placed.left; x < placed.left + text_length(font_, label.c_str()); ++x)
-                ASSERT_EQ(getpixel(bmp, x, y), getpixel(alone, x, y)) << label << " at " << x << "," << y;
+                ASSERT_EQ(getpixel(bmp, x, y), getpixel(alone, x, y))
+                    << label << " at " << x << "," << y;
         destroy_bitmap(alone);
         expectLegible(bmp, font_, placed);
         EXPECT_GT(placed.left, button.x + 1);

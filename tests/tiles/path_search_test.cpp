@@ -12,7 +12,7 @@ namespace {
 const char* const kSolvedText = "1 2 3 4/5 6 7 8/9 10 11 12/13 14 15 _";
 
 class PathSearch : public ::testing::Test {
-   protected:
+protected:
     void SetUp() override { GameState = Solving; }
     void TearDown() override { GameState = Idle; }
 

@@ -55,7 +55,8 @@ TEST_F(Placement, HitBoxesAreStrictlyInsideTheDrawnCell) {
         SetUp();
         leftAt(c.x, c.y);
         for (int i = 0; i < kCellCount; ++i) {
-            EXPECT_EQ(board.cells[i], i == c.cell ? 1 : kUnplaced) << "press at " << c.x << "," << c.y;
+            EXPECT_EQ(board.cells[i], i == c.cell ? 1 : kUnplaced)
+                << "press at " << c.x << "," << c.y;
         }
         EXPECT_EQ(nextTile, c.cell < 0 ? 1 : 2);
     }

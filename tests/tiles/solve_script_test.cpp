@@ -84,7 +84,7 @@ SolveTrace runSolve(Board& board) {
 }
 
 class Solve : public ::testing::Test {
-   protected:
+protected:
     void TearDown() override {
         resetViewLog();
         GameState = Idle;

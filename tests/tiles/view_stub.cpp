@@ -8,9 +8,7 @@ ViewLog& viewLog() {
     return log;
 }
 
-void resetViewLog() {
-    viewLog() = ViewLog{};
-}
+void resetViewLog() { viewLog() = ViewLog{}; }
 
 void drawScreen(const Board& board) {
     ViewLog& log = viewLog();

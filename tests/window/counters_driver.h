@@ -25,23 +25,13 @@ constexpr int kPitch = 52;
 // Centre line of the counters and of the hit boxes.
 constexpr int kRowY = 230;
 // Hit box k takes 210 + 52k < x < 250 + 52k and 210 < y < 250, bounds excluded.
-inline int boxLeft(int k) {
-    return 210 + kPitch * k;
-}
-inline int boxRight(int k) {
-    return 250 + kPitch * k;
-}
+inline int boxLeft(int k) { return 210 + kPitch * k; }
+inline int boxRight(int k) { return 250 + kPitch * k; }
 constexpr int kBoxTop = 210, kBoxBottom = 250;
-inline int boxMiddle(int k) {
-    return 230 + kPitch * k;
-}
+inline int boxMiddle(int k) { return 230 + kPitch * k; }
 // Drawn cell k, between the frame bars and separators.
-inline int cellLeft(int k) {
-    return 216 + kPitch * k;
-}
-inline int cellRight(int k) {
-    return 264 + kPitch * k;
-}
+inline int cellLeft(int k) { return 216 + kPitch * k; }
+inline int cellRight(int k) { return 264 + kPitch * k; }
 constexpr int kCellTop = 206, kCellBottom = 254;
 
 const std::string kPlacingText = "Vasak nupp - valge, parem nupp - must.";
@@ -99,7 +89,7 @@ inline std::string readRow(const Shot& shot) {
 }
 
 class CountersWindow : public ::testing::Test {
-   protected:
+protected:
     void SetUp() override {
         ASSERT_TRUE(app.waitForWindow()) << app.output();
         ASSERT_TRUE(app.waitForMenu());

@@ -182,12 +182,15 @@ TEST_F(CountersWindow, LongestGameIsPlayedBackMoveByMoveAtItsPace) {
     // bounded only if a poll missed it.
     const size_t first = at[0].bounded() ? 0 : 1;
     for (size_t i = first + 1; i < rows.size(); ++i) {
-        EXPECT_GE(longestGap(at[i - 1], at[i]), kMovePauseMs - kRedrawSlackMs) << "move " << i << " came early";
+        EXPECT_GE(longestGap(at[i - 1], at[i]), kMovePauseMs - kRedrawSlackMs)
+            << "move " << i << " came early";
         if (i + 1 < rows.size() || lastRowSeenSolving) {
-            EXPECT_LE(shortestGap(at[i - 1], at[i]), 2 * kMovePauseMs) << "move " << i << " came late";
+            EXPECT_LE(shortestGap(at[i - 1], at[i]), 2 * kMovePauseMs)
+                << "move " << i << " came late";
         }
     }
-    EXPECT_GE(longestGap(at[first], at.back()), (rows.size() - 1 - first) * kMovePauseMs - kRedrawSlackMs)
+    EXPECT_GE(longestGap(at[first], at.back()),
+              (rows.size() - 1 - first) * kMovePauseMs - kRedrawSlackMs)
         << "the playback went faster than one move per pause";
 
     // The menu comes back over the final row. Until the dialog redraws them,

@@ -69,7 +69,8 @@ Shot referenceTilesCell(int value, int col, int row) {
         rectfill(bmp, 223 + x, 113 + y, 277 + x, 167 + y, kWhite);
         std::string label = value < 0 ? "?" : std::to_string(value);
         FONT* f = referenceFont();
-        textout_centre_ex(bmp, f, label.c_str(), 250 + x, 140 + y - text_height(f) / 2, kBlack, kWhite);
+        textout_centre_ex(bmp, f, label.c_str(), 250 + x, 140 + y - text_height(f) / 2, kBlack,
+                          kWhite);
     }
     return finish(bmp);
 }

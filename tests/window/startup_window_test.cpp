@@ -18,7 +18,8 @@ class Depth : public TilesWindow {};
 
 TEST_F(Depth, ScreenIsBlackOnWhiteAndAGameRuns) {
     Shot shot;
-    ASSERT_TRUE(app.waitUntil([](const Shot& s) { return boardShows(s, kUnplacedLayout); }, 10, &shot))
+    ASSERT_TRUE(
+        app.waitUntil([](const Shot& s) { return boardShows(s, kUnplacedLayout); }, 10, &shot))
         << "depth " << displayDepth();
     EXPECT_TRUE(shot.allOf(0, 0, 639, 30, kWhiteRgb));
     EXPECT_TRUE(shot.allOf(210, 100, 215, 375, kBlackRgb));
@@ -80,7 +81,8 @@ TEST(Failure, WithoutItsAppendedFontTheProgramSaysSoAndFails) {
     ASSERT_FALSE(box.empty()) << "no message box; output: " << app.output();
     int boxPid = std::stoi(box);
     std::string cmdline = readFile("/proc/" + std::to_string(boxPid) + "/cmdline");
-    EXPECT_NE(cmdline.find("Kirjat\xfc\xfcpi ei \xf5nnestunud laadida!"), std::string::npos) << cmdline;
+    EXPECT_NE(cmdline.find("Kirjat\xfc\xfcpi ei \xf5nnestunud laadida!"), std::string::npos)
+        << cmdline;
     runCommand("kill " + std::to_string(boxPid));
     EXPECT_EQ(app.waitExit(10), 1);
     // A box closed other than with OK makes the library print the message;
@@ -95,8 +97,8 @@ TEST(Failure, WithoutItsAppendedFontTheProgramSaysSoAndFails) {
 // shows its first screen.
 TEST(Install, PackagedProgramsPlayAndShowTheirFont) {
     std::string root = ::testing::TempDir() + "kalvorintu-package";
-    ASSERT_EQ(runCommand("rm -rf " + root + " && mkdir " + root + " && dpkg-deb -x " BUILD_DIR
-                         "/package-test/out/kalvorintu_*.deb " + root),
+    ASSERT_EQ(runCommand("rm -rf " + root + " && mkdir " + root +
+                         " && dpkg-deb -x " BUILD_DIR "/package-test/out/kalvorintu_*.deb " + root),
               0);
     AppUnderTest tiles(root + "/usr/games/tiles");
     ASSERT_TRUE(tiles.waitForWindow()) << tiles.output();

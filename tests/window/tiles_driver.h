@@ -23,7 +23,8 @@ inline bool statusShows(const Shot& shot, const std::string& text) {
 
 inline bool cellShows(const Shot& shot, int col, int row, int value) {
     int x = 65 * col, y = 65 * row;
-    return shot.differences(referenceTilesCell(value, col, row), 220 + x, 110 + y, 280 + x, 170 + y) == 0;
+    return shot.differences(referenceTilesCell(value, col, row), 220 + x, 110 + y, 280 + x,
+                            170 + y) == 0;
 }
 
 // Reading order, row 0 first; 0 is the blank, -1 unplaced.
@@ -46,7 +47,8 @@ protected:
 
     void waitStatus(const std::string& text, double seconds = 5) {
         Shot last;
-        bool ok = app.waitUntil([&](const Shot& s) { return statusShows(s, text); }, seconds, &last);
+        bool ok =
+            app.waitUntil([&](const Shot& s) { return statusShows(s, text); }, seconds, &last);
         if (!ok) last.savePng(::testing::TempDir() + "tiles-status-failure.png");
         ASSERT_TRUE(ok) << "status line never showed \"" << text << "\"";
     }

@@ -65,7 +65,8 @@ constexpr int kSolvedLine = 16;
 std::vector<Shot> statusReferences() {
     std::vector<Shot> out{referenceText("", 250, 400)};
     for (int tile = 1; tile <= 15; ++tile)
-        out.push_back(referenceText("Viin numbrit " + std::to_string(tile) + " oma kohale.", 250, 400));
+        out.push_back(
+            referenceText("Viin numbrit " + std::to_string(tile) + " oma kohale.", 250, 400));
     out.push_back(referenceText("Lahendatud!.", 250, 400));
     return out;
 }
@@ -124,7 +125,8 @@ TEST_F(TilesWindow, PocketGameIsSolvedMoveByMoveAtTheSetPace) {
         lastPollStart = pollStart;
     }
     ASSERT_FALSE(seen.empty());
-    ASSERT_EQ(seen.back().status, kSolvedLine) << "no \"Lahendatud!.\" after " << seen.size() << " pictures";
+    ASSERT_EQ(seen.back().status, kSolvedLine)
+        << "no \"Lahendatud!.\" after " << seen.size() << " pictures";
     EXPECT_EQ(seen.front().board, start);
     EXPECT_EQ(seen.back().board, kSolvedLayout);
 

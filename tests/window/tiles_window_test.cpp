@@ -16,7 +16,8 @@ TEST_F(TilesWindow, StartsWhiteWithTitleBannerEmptyBoardAndMenu) {
             return true;
         },
         10, &shot))
-        << (shot.savePng(::testing::TempDir() + "tiles-start-failure.png"), "see tiles-start-failure.png");
+        << (shot.savePng(::testing::TempDir() + "tiles-start-failure.png"),
+            "see tiles-start-failure.png");
     EXPECT_TRUE(statusShows(shot, ""));
     EXPECT_EQ(shot.differences(referenceText("* TORVANE *", 25, 35), 25, 35, 200, 62), 0);
     // Frame bars, black.
@@ -41,8 +42,8 @@ TEST_F(TilesWindow, EscapeStartsANewGame) {
 TEST_F(TilesWindow, OnlyLeftPressesInsideAnUnplacedCellPlace) {
     ASSERT_NO_FATAL_FAILURE(newGame());
     // Drawn cell edges, gaps, the frame and the right button place nothing.
-    const int misses[][2] = {{220, 140}, {280, 140}, {250, 110}, {250, 170}, {282, 140},
-                             {250, 172}, {212, 200}, {100, 200}};
+    const int misses[][2] = {{220, 140}, {280, 140}, {250, 110}, {250, 170},
+                             {282, 140}, {250, 172}, {212, 200}, {100, 200}};
     for (const auto& m : misses) app.press(m[0], m[1]);
     app.press(cellX(1), cellY(1), 3);
     // A left press afterwards shows that nothing was placed before it.

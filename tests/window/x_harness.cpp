@@ -34,7 +34,8 @@ int ignoreXError(Display*, XErrorEvent*) { return 0; }
 Display* display() {
     static Display* dpy = [] {
         Display* d = XOpenDisplay(nullptr);
-        if (d == nullptr) throw std::runtime_error("no X display: run the window tests under with-xvfb");
+        if (d == nullptr)
+            throw std::runtime_error("no X display: run the window tests under with-xvfb");
         XSetErrorHandler(ignoreXError);
         return d;
     }();
@@ -97,8 +98,8 @@ bool pointerAt(Window w, int x, int y) {
     Window root, child;
     int rootX, rootY, winX, winY;
     unsigned int mask;
-    return XQueryPointer(display(), w, &root, &child, &rootX, &rootY, &winX, &winY, &mask) && winX == x &&
-           winY == y;
+    return XQueryPointer(display(), w, &root, &child, &rootX, &rootY, &winX, &winY, &mask) &&
+           winX == x && winY == y;
 }
 
 std::string shellQuote(const std::string& s) {
@@ -152,7 +153,8 @@ void Shot::savePng(const std::string& path) const {
             f.write(rgb, 3);
         }
     }
-    runCommand("convert " + shellQuote(ppm) + " " + shellQuote(path) + " && rm -f " + shellQuote(ppm));
+    runCommand("convert " + shellQuote(ppm) + " " + shellQuote(path) + " && rm -f " +
+               shellQuote(ppm));
 }
 
 AppUnderTest::AppUnderTest(const std::string& path,
@@ -234,8 +236,8 @@ bool AppUnderTest::waitForWindow(double seconds) {
         XSync(display(), False);
         window_ = findTitled(DefaultRootWindow(display()));
         Window child;
-        if (window_ != 0 && XTranslateCoordinates(display(), window_, DefaultRootWindow(display()), 0, 0,
-                                                  &originX_, &originY_, &child)) {
+        if (window_ != 0 && XTranslateCoordinates(display(), window_, DefaultRootWindow(display()),
+                                                  0, 0, &originX_, &originY_, &child)) {
             if (underWine_) acknowledgeMap(window_);
             return true;
         }
@@ -243,7 +245,9 @@ bool AppUnderTest::waitForWindow(double seconds) {
             if (restarted_) return false;
             restarted_ = true;
             static int restarts = 0;
-            std::fprintf(stderr, "harness: %s ended before showing a window (status %d); started again (%d so far)\n",
+            std::fprintf(stderr,
+                         "harness: %s ended before showing a window (status %d); started again (%d "
+                         "so far)\n",
                          path_.c_str(), status_, ++restarts);
             start();
             end = nowMs() + seconds * 1000;
@@ -265,7 +269,9 @@ bool AppUnderTest::waitForMenu(double seconds) {
     // server's cursor, which no capture shows, and Wine moves it, when it
     // first enters the window, to where the library put it at start-up:
     // there the check asks the X server where the pointer is.
-    auto pointerParked = [](const Shot& s) { return !s.allOf(kParkX, kParkY, kParkX + 8, kParkY + 12, kWhiteRgb); };
+    auto pointerParked = [](const Shot& s) {
+        return !s.allOf(kParkX, kParkY, kParkX + 8, kParkY + 12, kWhiteRgb);
+    };
     for (int attempt = 0; attempt < 5; ++attempt) {
         char cmd[200];
         std::snprintf(cmd, sizeof cmd,
@@ -273,7 +279,8 @@ bool AppUnderTest::waitForMenu(double seconds) {
                       "mousemove --window %lu %d %d",
                       window_, kParkX - 20, kParkY - 20, window_, kParkX, kParkY);
         runCommand(cmd);
-        if (underWine_ ? (sleepMs(200), pointerAt(window_, kParkX, kParkY)) : waitUntil(pointerParked, 1))
+        if (underWine_ ? (sleepMs(200), pointerAt(window_, kParkX, kParkY))
+                       : waitUntil(pointerParked, 1))
             return true;
     }
     return false;
@@ -291,10 +298,11 @@ std::string AppUnderTest::title() const {
 
 void AppUnderTest::press(int x, int y, int button, int holdMs) {
     char cmd[400];
-    std::snprintf(cmd, sizeof cmd,
-                  "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown %d sleep %.3f mouseup %d "
-                  "sleep 0.03 %s",
-                  window_, x, y, button, holdMs / 1000.0, button, parkCommand().c_str());
+    std::snprintf(
+        cmd, sizeof cmd,
+        "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown %d sleep %.3f mouseup %d "
+        "sleep 0.03 %s",
+        window_, x, y, button, holdMs / 1000.0, button, parkCommand().c_str());
     runCommand(cmd);
 }
 
@@ -309,7 +317,8 @@ void AppUnderTest::pressBoth(int x, int y, int holdMs) {
 
 void AppUnderTest::tap(int x, int y, int button) {
     char cmd[400];
-    std::snprintf(cmd, sizeof cmd, "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown %d mouseup %d "
+    std::snprintf(cmd, sizeof cmd,
+                  "xdotool mousemove --window %lu %d %d sleep 0.12 mousedown %d mouseup %d "
                   "sleep 0.03 %s",
                   window_, x, y, button, button, parkCommand().c_str());
     runCommand(cmd);
@@ -327,12 +336,14 @@ void AppUnderTest::drag(int x1, int y1, int x2, int y2, int button) {
 }
 
 std::string AppUnderTest::parkCommand() const {
-    return "mousemove " + std::to_string(originX_ + kParkX) + " " + std::to_string(originY_ + kParkY);
+    return "mousemove " + std::to_string(originX_ + kParkX) + " " +
+           std::to_string(originY_ + kParkY);
 }
 
 void AppUnderTest::key(const std::string& name) {
     // Keys go to the window under the pointer: there is no window manager.
-    runCommand("xdotool mousemove --window " + std::to_string(window_) + " " + std::to_string(kParkX) + " " + std::to_string(kParkY) + " sleep 0.03 key " + name);
+    runCommand("xdotool mousemove --window " + std::to_string(window_) + " " +
+               std::to_string(kParkX) + " " + std::to_string(kParkY) + " sleep 0.03 key " + name);
 }
 
 Shot AppUnderTest::grab() const {

@@ -76,8 +76,9 @@ constexpr int kInkColour = 1;
 // the accented letters of the texts.
 constexpr struct {
     int code, width;
-} kLayoutWidths[] = {{'0', 13}, {'1', 7},  {'2', 13}, {'3', 12},  {'4', 13},  {'5', 12},  {'6', 13},
-                     {'7', 13}, {'8', 13}, {'9', 13}, {'?', 12}, {0xE4, 12}, {0xF5, 13}, {0xFC, 11}};
+} kLayoutWidths[] = {{'0', 13}, {'1', 7},   {'2', 13},  {'3', 12}, {'4', 13},
+                     {'5', 12}, {'6', 13},  {'7', 13},  {'8', 13}, {'9', 13},
+                     {'?', 12}, {0xE4, 12}, {0xF5, 13}, {0xFC, 11}};
 
 int layoutWidth(int code) {
     for (const auto &w : kLayoutWidths)
@@ -123,10 +124,10 @@ Glyph placeholderGlyph() {
 }
 
 struct RenderStats {
-    int missing = 0;   // no glyph in the face, placeholder used
-    int squeezed = 0;  // made to fit by dropping a repeated row
-    int clipped = 0;   // ink outside the 28 rows was cut off
-    int fitted = 0;    // drawn at its own horizontal size to get its layout width
+    int missing = 0;          // no glyph in the face, placeholder used
+    int squeezed = 0;         // made to fit by dropping a repeated row
+    int clipped = 0;          // ink outside the 28 rows was cut off
+    int fitted = 0;           // drawn at its own horizontal size to get its layout width
     std::string fittedNotes;  // which, and at what share of the common size
 };
 
@@ -220,7 +221,7 @@ struct Raster {
 int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 class Rasteriser {
-   public:
+public:
     Rasteriser(const char *facePath, const Settings &settings) : settings_(settings) {
         if (FT_Init_FreeType(&library_) != 0) fail("cannot start FreeType");
         if (FT_New_Face(library_, facePath, 0, &face_) != 0)
@@ -262,11 +263,12 @@ class Rasteriser {
         return g;
     }
 
-   private:
+private:
     void setSize(double xscale) {
         const double scale = settings_.hinting == Hinting::Grey ? kGreyScale : 1;
         const FT_F26Dot6 height = static_cast<FT_F26Dot6>(settings_.ppem * scale * 64 + 0.5);
-        const FT_F26Dot6 width = static_cast<FT_F26Dot6>(settings_.ppem * xscale * scale * 64 + 0.5);
+        const FT_F26Dot6 width =
+            static_cast<FT_F26Dot6>(settings_.ppem * xscale * scale * 64 + 0.5);
         // At 72 dpi a point is a pixel, so these are the em in 1/64 pixels.
         if (FT_Set_Char_Size(face_, width, height, 72, 72) != 0) fail("cannot set pixel size");
     }
@@ -363,10 +365,18 @@ class Rasteriser {
         FT_Set_Transform(face_, nullptr, &pen);
         FT_Int32 flags = FT_LOAD_RENDER;
         switch (settings_.hinting) {
-            case Hinting::Native: flags |= FT_LOAD_TARGET_MONO; break;
-            case Hinting::Auto: flags |= FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT; break;
-            case Hinting::Light: flags |= FT_LOAD_TARGET_LIGHT; break;
-            case Hinting::Grey: flags |= FT_LOAD_NO_HINTING; break;
+            case Hinting::Native:
+                flags |= FT_LOAD_TARGET_MONO;
+                break;
+            case Hinting::Auto:
+                flags |= FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT;
+                break;
+            case Hinting::Light:
+                flags |= FT_LOAD_TARGET_LIGHT;
+                break;
+            case Hinting::Grey:
+                flags |= FT_LOAD_NO_HINTING;
+                break;
         }
         if (FT_Load_Glyph(face_, index, flags) != 0) return false;
         const FT_GlyphSlot slot = face_->glyph;
@@ -535,12 +545,13 @@ void score(const std::vector<Glyph> &glyphs, const RenderStats &stats) {
         rowNotes += " accents:" + std::to_string(accentTop);
     }
 
-    static const int kLayoutHistogram[25] = {0,  0,  0,  15, 7,  5,  9,  18, 10, 9,  4,  27, 60,
-                                       33, 55, 35, 25, 10, 16, 4,  3,  1,  1,  4,  1};
+    static const int kLayoutHistogram[25] = {0,  0,  0,  15, 7,  5,  9, 18, 10, 9, 4, 27, 60,
+                                             33, 55, 35, 25, 10, 16, 4, 3,  1,  1, 4, 1};
     int count[64] = {};
     for (const Glyph &g : glyphs) ++count[std::min(g.width, 63)];
     int distance = 0;
-    for (int w = 0; w < 64; ++w) distance += std::abs((w < 25 ? kLayoutHistogram[w] : 0) - count[w]);
+    for (int w = 0; w < 64; ++w)
+        distance += std::abs((w < 25 ? kLayoutHistogram[w] : 0) - count[w]);
 
     // Stem widths: the runs of ink at the glyph's left and right edges in
     // the rows where both are straight, taken as the most common run.
@@ -559,7 +570,7 @@ void score(const std::vector<Glyph> &glyphs, const RenderStats &stats) {
     };
     const struct {
         int code, from, to;
-    } kStems[] = {{'H', 7, 20}, {'M', 7, 20}, {'N', 7, 20}, {'U', 7, 18},
+    } kStems[] = {{'H', 7, 20},  {'M', 7, 20},  {'N', 7, 20}, {'U', 7, 18},
                   {'n', 13, 21}, {'u', 11, 19}, {'m', 13, 21}};
     for (const auto &st : kStems) {
         const Glyph &g = glyph(st.code);
@@ -578,8 +589,10 @@ void score(const std::vector<Glyph> &glyphs, const RenderStats &stats) {
     const int countersEnd = 220 + length("Vasak nupp - valge, parem nupp - must.") - 1;
     int tilesEnd = 0;
     for (int n = 1; n <= 23; ++n) {
-        tilesEnd = std::max(tilesEnd, 250 + length("Viin numbrit " + std::to_string(n) + " oma kohale.") - 1);
-        tilesEnd = std::max(tilesEnd, 250 + length("Ma enam ei oska :( (samm " + std::to_string(n) + ")") - 1);
+        tilesEnd = std::max(tilesEnd,
+                            250 + length("Viin numbrit " + std::to_string(n) + " oma kohale.") - 1);
+        tilesEnd = std::max(
+            tilesEnd, 250 + length("Ma enam ei oska :( (samm " + std::to_string(n) + ")") - 1);
     }
 
     std::string histogram;
@@ -587,18 +600,22 @@ void score(const std::vector<Glyph> &glyphs, const RenderStats &stats) {
         if (count[w] || (w < 25 && kLayoutHistogram[w]))
             histogram += " " + std::to_string(w) + ":" + std::to_string(count[w]) + "/" +
                          std::to_string(w < 25 ? kLayoutHistogram[w] : 0);
-    if (stats.fitted) std::printf("fitted (code point:horizontal size):%s\n", stats.fittedNotes.c_str());
-    std::printf("score: widths-off %d rows-off %d histogram %d stems-off %d squeezed %d clipped %d missing %d fitted %d"
-                " counters-end %d tiles-end %d |%s |%s |%s |%s\n",
-                widthsOff, rowsOff, distance, stemsOff, stats.squeezed, stats.clipped, stats.missing, stats.fitted,
-                countersEnd, tilesEnd, widthNotes.c_str(), rowNotes.c_str(), stemNotes.c_str(),
-                histogram.c_str());
+    if (stats.fitted)
+        std::printf("fitted (code point:horizontal size):%s\n", stats.fittedNotes.c_str());
+    std::printf(
+        "score: widths-off %d rows-off %d histogram %d stems-off %d squeezed %d clipped %d missing "
+        "%d fitted %d"
+        " counters-end %d tiles-end %d |%s |%s |%s |%s\n",
+        widthsOff, rowsOff, distance, stemsOff, stats.squeezed, stats.clipped, stats.missing,
+        stats.fitted, countersEnd, tilesEnd, widthNotes.c_str(), rowNotes.c_str(),
+        stemNotes.c_str(), histogram.c_str());
 }
 }  // namespace
 
 int main(int argc, char **argv) {
     const char *usage =
-        "usage: makefont FACE OUTDIR [--ppem N] [--xscale F] [--shift F] [--phases N] [--hinting native|auto|light|grey]\n"
+        "usage: makefont FACE OUTDIR [--ppem N] [--xscale F] [--shift F] [--phases N] [--hinting "
+        "native|auto|light|grey]\n"
         "                [--spacing ink|advance] [--threshold F] [--show LATIN1TEXT]\n"
         "OUTDIR - writes nothing; the score line is printed always\n";
     if (argc < 3) {
@@ -628,9 +645,10 @@ int main(int argc, char **argv) {
             settings.threshold = std::atof(val.c_str());
         } else if (opt == "--show") {
             showText = val;
-        } else if (opt == "--hinting" && (val == "native" || val == "auto" || val == "light" || val == "grey")) {
-            settings.hinting = val == "native" ? Hinting::Native
-                               : val == "auto" ? Hinting::Auto
+        } else if (opt == "--hinting" &&
+                   (val == "native" || val == "auto" || val == "light" || val == "grey")) {
+            settings.hinting = val == "native"  ? Hinting::Native
+                               : val == "auto"  ? Hinting::Auto
                                : val == "light" ? Hinting::Light
                                                 : Hinting::Grey;
         } else if (opt == "--spacing" && (val == "ink" || val == "advance")) {

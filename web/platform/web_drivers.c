@@ -1,31 +1,41 @@
 /* The drivers the library may choose from in the browser: one of each. */
 #include "allegro.h"
 
+/* clang-format off */
 _DRIVER_INFO _system_driver_list[] = {
    {SYSTEM_WEB, &system_web, TRUE},
    {SYSTEM_NONE, &system_none, FALSE},
    {0, NULL, 0}
 };
+/* clang-format on */
 
+/* clang-format off */
 _DRIVER_INFO _gfx_driver_list[] = {
    {GFX_WEB, &gfx_web, TRUE},
    {0, NULL, 0}
 };
+/* clang-format on */
 
+/* clang-format off */
 _DRIVER_INFO _timer_driver_list[] = {
    {TIMER_WEB, &timer_web, TRUE},
    {0, NULL, 0}
 };
+/* clang-format on */
 
+/* clang-format off */
 _DRIVER_INFO _keyboard_driver_list[] = {
    {KEYBOARD_WEB, &keyboard_web, TRUE},
    {0, NULL, 0}
 };
+/* clang-format on */
 
+/* clang-format off */
 _DRIVER_INFO _mouse_driver_list[] = {
    {MOUSE_WEB, &mouse_web, TRUE},
    {0, NULL, 0}
 };
+/* clang-format on */
 
 /* No sound and no joystick in the browser. */
 _DRIVER_INFO _digi_driver_list[] = {{0, NULL, 0}};

@@ -22,6 +22,7 @@ EMSCRIPTEN_KEEPALIVE void webMouse(int x, int y, int buttons) {
  * 2 right, 4 middle). A finger is the left button for a tap, and the right
  * one once it has stayed down for kLongPressMs: a phone or tablet can then
  * place black counters. The context menu would take the right button. */
+/* clang-format off */
 EM_JS(void, webListenToPointer, (void), {
    const kLongPressMs = 500;
    const canvas = Module["canvas"];
@@ -75,11 +76,14 @@ EM_JS(void, webListenToPointer, (void), {
    for (const name in handlers) canvas.addEventListener(name, handlers[name]);
    Module.webPointerHandlers = handlers;
 });
+/* clang-format on */
 
+/* clang-format off */
 EM_JS(void, webStopListeningToPointer, (void), {
    const handlers = Module.webPointerHandlers;
    for (const name in handlers) Module["canvas"].removeEventListener(name, handlers[name]);
 });
+/* clang-format on */
 
 static int webMouseInit(void) {
    webListenToPointer();
@@ -93,6 +97,7 @@ static void webMousePosition(int x, int y) {
    _mouse_y = y;
 }
 
+/* clang-format off */
 MOUSE_DRIVER mouse_web = {
    MOUSE_WEB,
    empty_string,
@@ -110,6 +115,7 @@ MOUSE_DRIVER mouse_web = {
    NULL, /* enable_hardware_cursor */
    NULL  /* select_system_cursor */
 };
+/* clang-format on */
 
 /* --- keyboard -------------------------------------------------------------- */
 
@@ -119,9 +125,9 @@ static const struct {
    int domCode;
    int scancode;
 } kKeys[] = {
-   {27, KEY_ESC},  {13, KEY_ENTER}, {32, KEY_SPACE}, {9, KEY_TAB},
-   {8, KEY_BACKSPACE}, {37, KEY_LEFT}, {38, KEY_UP}, {39, KEY_RIGHT},
-   {40, KEY_DOWN}, {36, KEY_HOME}, {35, KEY_END},
+    {27, KEY_ESC},      {13, KEY_ENTER}, {32, KEY_SPACE}, {9, KEY_TAB},
+    {8, KEY_BACKSPACE}, {37, KEY_LEFT},  {38, KEY_UP},    {39, KEY_RIGHT},
+    {40, KEY_DOWN},     {36, KEY_HOME},  {35, KEY_END},
 };
 
 static int scancodeOf(int domCode) {
@@ -146,6 +152,7 @@ EMSCRIPTEN_KEEPALIVE int webKey(int domCode, int character, int down) {
 }
 
 /* The character a key types, when it is a Latin-1 one. */
+/* clang-format off */
 EM_JS(void, webListenToKeys, (void), {
    const special = {Escape: 27, Enter: 13, Tab: 9, Backspace: 8};
    const handler = (e) => {
@@ -158,11 +165,14 @@ EM_JS(void, webListenToKeys, (void), {
    window.addEventListener("keyup", handler);
    Module.webKeyHandler = handler;
 });
+/* clang-format on */
 
+/* clang-format off */
 EM_JS(void, webStopListeningToKeys, (void), {
    window.removeEventListener("keydown", Module.webKeyHandler);
    window.removeEventListener("keyup", Module.webKeyHandler);
 });
+/* clang-format on */
 
 static int webKeyboardInit(void) {
    webListenToKeys();
@@ -171,6 +181,7 @@ static int webKeyboardInit(void) {
 
 static void webKeyboardExit(void) { webStopListeningToKeys(); }
 
+/* clang-format off */
 KEYBOARD_DRIVER keyboard_web = {
    KEYBOARD_WEB,
    empty_string,
@@ -187,3 +198,4 @@ KEYBOARD_DRIVER keyboard_web = {
    NULL, /* scancode_to_ascii */
    NULL  /* scancode_to_name */
 };
+/* clang-format on */

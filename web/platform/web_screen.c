@@ -22,6 +22,7 @@ static uintptr_t webWriteLine(BITMAP* bmp, int line) {
 }
 
 /* The canvas is opaque, so the fourth byte is made 255 on the way. */
+/* clang-format off */
 EM_JS(void, webPutRows, (const unsigned char* pixels, int width, int height, int first, int last), {
    const canvas = Module["canvas"];
    if (!Module.webScreen) {
@@ -36,6 +37,7 @@ EM_JS(void, webPutRows, (const unsigned char* pixels, int width, int height, int
    for (let i = 0; i < from.length; i++) to[i] = from[i] | 0xff000000;
    screen.context.putImageData(screen.image, 0, 0, 0, first, width, last - first + 1);
 });
+/* clang-format on */
 
 void _web_show_screen(void) {
    if (lastDirtyRow < 0 || !screen) return;
@@ -100,6 +102,7 @@ static void webMoveMouse(int x, int y) {
    (void)y;
 }
 
+/* clang-format off */
 GFX_DRIVER gfx_web = {
    GFX_WEB,
    empty_string,
@@ -135,3 +138,4 @@ GFX_DRIVER gfx_web = {
    0,        /* vid_phys_base */
    TRUE      /* windowed */
 };
+/* clang-format on */

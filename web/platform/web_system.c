@@ -8,20 +8,25 @@
 /* The program file is a file of Emscripten's virtual file system, named by
  * the page as the program (Module.thisProgram): it carries the appended
  * font, so load_datafile("#") finds it as on the desktop. */
+/* clang-format off */
 EM_JS(void, webProgramName, (char* out, int size), {
    stringToUTF8(thisProgram, out, size);
 });
+/* clang-format on */
 
 /* Texts are Latin-1 bytes (the programs run in U_ASCII); each byte is the
  * character of the same number. */
+/* clang-format off */
 EM_JS(void, webSetTitle, (const char* latin1), {
    let text = "";
    for (let p = latin1; HEAPU8[p] != 0; p++) text += String.fromCharCode(HEAPU8[p]);
    document.title = text;
 });
+/* clang-format on */
 
 /* The page shows the message where the screen was (Module.showMessage);
  * a page without that hook gets it as a paragraph of its own. */
+/* clang-format off */
 EM_JS(void, webShowMessage, (const char* latin1), {
    let text = "";
    for (let p = latin1; HEAPU8[p] != 0; p++) text += String.fromCharCode(HEAPU8[p]);
@@ -33,6 +38,7 @@ EM_JS(void, webShowMessage, (const char* latin1), {
       document.body.appendChild(p);
    }
 });
+/* clang-format on */
 
 static int webInit(void) {
    os_type = OSTYPE_UNKNOWN;
@@ -55,6 +61,7 @@ static int webDesktopResolution(int* width, int* height) {
 
 static void webYieldTimeslice(void) { _web_wait(0); }
 
+/* clang-format off */
 SYSTEM_DRIVER system_web = {
    SYSTEM_WEB,
    empty_string,
@@ -96,3 +103,4 @@ SYSTEM_DRIVER system_web = {
    NULL, /* joystick_drivers */
    NULL  /* timer_drivers */
 };
+/* clang-format on */

@@ -45,6 +45,7 @@ static void webRest(unsigned int ms, void (*callback)(void)) {
    } while (emscripten_get_now() < end);
 }
 
+/* clang-format off */
 TIMER_DRIVER timer_web = {
    TIMER_WEB,
    empty_string,
@@ -57,3 +58,4 @@ TIMER_DRIVER timer_web = {
    NULL, NULL, /* can_simulate_retrace, simulate_retrace */
    webRest
 };
+/* clang-format on */

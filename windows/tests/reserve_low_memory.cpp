@@ -19,9 +19,7 @@ namespace {
 
 constexpr std::uintptr_t kFourGb = std::uintptr_t(1) << 32;
 
-bool above4Gb(const void* p) {
-    return reinterpret_cast<std::uintptr_t>(p) >= kFourGb;
-}
+bool above4Gb(const void* p) { return reinterpret_cast<std::uintptr_t>(p) >= kFourGb; }
 
 void reserveFreeRegionsBelow4Gb() {
     SYSTEM_INFO system;

@@ -44,7 +44,7 @@ Shot settled(const AppUnderTest& app, const std::function<bool(const Shot&)>& re
 // build's picture is taken, and every later build must show exactly it
 // (beside the pointer) within a few seconds.
 class ScreenCourse {
-   public:
+public:
     void stop(const AppUnderTest& app, const std::string& name,
               const std::function<bool(const Shot&)>& ready) {
         auto it = pictures_.find(name);
@@ -65,7 +65,7 @@ class ScreenCourse {
                           << ".png)";
     }
 
-   private:
+private:
     std::map<std::string, Shot> pictures_;
 };
 

@@ -9,7 +9,7 @@
    #include <unistd.h>
 #endif
 
-#define ALLEGRO_PLATFORM_STR  "Web"
+#define ALLEGRO_PLATFORM_STR "Web"
 #define ALLEGRO_LITTLE_ENDIAN
 
 #define ALLEGRO_HAVE_DIRENT_H   1
@@ -24,6 +24,6 @@
 #define ALLEGRO_NO_STRLWR
 #define ALLEGRO_NO_STRUPR
 
-#define ALLEGRO_EXTRA_HEADER     "allegro/platform/alweb.h"
+#define ALLEGRO_EXTRA_HEADER "allegro/platform/alweb.h"
 
 #endif
