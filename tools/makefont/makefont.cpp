@@ -50,7 +50,7 @@ enum class Hinting { Native, Auto, Light, Grey };
 enum class Spacing { Ink, Advance };
 
 // Chosen by measurement with the score line and tools/font-survey over
-// faces, sizes and rasterisations (the README says why): with
+// faces, sizes and rasterisations (docs/font.md says why): with
 // Cantarell Light and the auto-hinter, 26 pixels per em puts the capitals on
 // rows 5 to 22 and the small letters on rows 10 to 22 with one-pixel stems,
 // and a horizontal size of 0.985 of that brings the width histogram closest

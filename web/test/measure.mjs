@@ -1,4 +1,4 @@
-// Figures of the web pages in Debian's headless Chromium, for the README:
+// Figures of the web pages in Debian's headless Chromium, for docs/figures.md:
 // - first frame: from the start of navigation to the first pixels the
 //   program puts on its canvas, median of five loads of each page;
 // - CPU share of one core of each page's renderer processes while the program
