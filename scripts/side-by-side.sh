@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# shellcheck disable=SC2154  # seconds, away_x and away_y are the caller's
 # Sourced by scripts/measure and scripts/measure-windows, after
 # scripts/window-driver.sh: programs started side by side in one X server,
 # and the share of one core each takes over the same seconds. The caller
