@@ -387,6 +387,7 @@ async function countersPage() {
   const box = await game.canvasBox();
   check(box.width === 2 * kWidth && box.height === 2 * kHeight, `counters: screen scaled by 2 where the window has room (${box.width}x${box.height})`);
   check((await game.showsLinuxScreen("counters-start")) >= 0, "counters: first screen");
+  await installable(page, "counters");
   await game.park();
 
   // The right button reaches the program: no context menu takes it.
