@@ -546,6 +546,14 @@ async function screensPage() {
   // Over the banner, where a tap does nothing at the menu.
   await pinch(game, 320, 60);
   check((await layout(page)).zoom === 1, "tiles on a phone: a pinch over the screen zooms nothing");
+  // In full screen the program's keys reach it, but for Escape: Tab moves
+  // the menu's focus.
+  if (check(await toggleFullscreen(page, true), "tiles on a phone: full screen")) {
+    const before = await game.count();
+    await page.keyboard.press("Tab");
+    await game.changedAfter(before, "Tab in full screen");
+    check(await toggleFullscreen(page, false), "tiles on a phone: out of full screen");
+  }
   for (const [what, viewport] of kScreens) {
     await page.setViewport(viewport);
     checkFit(`tiles on a ${what}`, await layout(page));
