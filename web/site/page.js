@@ -63,10 +63,10 @@ function fitOnDensityChange() {
 }
 
 // Full screen is the whole page, so the button stays there as the way back
-// and the screen is fitted as in a window. Escape leaves full screen in
-// every browser, and most never pass it on; it never reaches the program in
-// full screen here either, so at the menu the first Escape leaves full
-// screen and only the next one starts a new game, in any browser.
+// and the screen is fitted as in a window. Browsers keep Escape for leaving
+// full screen; where one passes it on as well, the page takes it, so that
+// at the menu the first Escape only leaves full screen and the next one
+// starts a new game.
 function showFullscreenState() {
   const full = document.fullscreenElement !== null;
   document.getElementById("enter-fullscreen").hidden = full;
