@@ -3,10 +3,10 @@
 // full screen, quitting; on phones, tablets and large monitors; installed
 // and offline, and after a new build. The canvas is read back with
 // getImageData and must equal, pixel for pixel, the Linux program's screen
-// after the same placements (recorded by linux_screens). Pace checks measure each gap from the last poll that
-// missed the earlier picture to the end of the first poll that saw the later
-// one, which is never shorter than the real gap: a late poll on a busy
-// machine can only lengthen it.
+// after the same placements (recorded by linux_screens). Pace checks
+// measure each gap from the last poll that missed the earlier picture to
+// the end of the first poll that saw the later one, which is never shorter
+// than the real gap: a late poll on a busy machine can only lengthen it.
 //
 //   node browser-test.mjs SITE-URL SCREENS-DIR OUT-DIR SITE-DIR
 //
@@ -109,7 +109,7 @@ class GamePage {
     page.on("pageerror", (e) => check(false, `${what}: page error ${e.message}`));
     page.on("console", (m) => m.type() === "error" && check(false, `${what}: console error ${m.text()}`));
     page.on("requestfailed", (r) => check(false, `${what}: ${r.url()} failed`));
-    page.on("response", (r) => check(r.status() < 400, `${what}: ${r.url()} answered ${r.status()}`));
+    page.on("response", (r) => r.status() >= 400 && check(false, `${what}: ${r.url()} answered ${r.status()}`));
     // Nothing may come from another origin.
     page.on("request", (r) => {
       if (!r.url().startsWith(site) && !r.url().startsWith("data:")) check(false, `${what} asked for ${r.url()}`);
