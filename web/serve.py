@@ -13,7 +13,8 @@ import sys
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     # Browsers compile a program while it loads only when it comes as wasm.
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
-                      ".wasm": "application/wasm", ".js": "text/javascript"}
+                      ".wasm": "application/wasm", ".js": "text/javascript",
+                      ".webmanifest": "application/manifest+json"}
 
     def log_message(self, format, *args):
         pass

@@ -147,21 +147,16 @@ Grey screenPart(int x1, int y1, int x2, int y2) {
     return picture;
 }
 
-// The picture scaled to fit a size x size icon with a small margin and
-// centred, as grey and alpha bytes; the rest of the icon is transparent.
-std::vector<unsigned char> iconGreyAlpha(const Grey& picture, int size) {
-    int room = size - 2 * (size / 16);
-    int width = room, height = room;
-    if (picture.width > picture.height) {
-        height = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) *
-                                                          picture.height / picture.width)));
-    } else {
-        width = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) * picture.width /
-                                                         picture.height)));
-    }
+// The picture scaled to width x height and centred on a size x size icon,
+// as grey and alpha bytes; around it the icon is transparent, or white when
+// `opaque` (a maskable icon, which a launcher crops to a shape of its own).
+std::vector<unsigned char> placedGreyAlpha(const Grey& picture, int size, int width, int height,
+                                           bool opaque) {
     Grey small = scaled(picture, width, height);
     int left = (size - width) / 2, top = (size - height) / 2;
     std::vector<unsigned char> greyAlpha(size * size * 2, 0);
+    if (opaque)
+        for (size_t i = 0; i < greyAlpha.size(); i += 2) greyAlpha[i] = greyAlpha[i + 1] = 255;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             unsigned char* p = &greyAlpha[((top + y) * size + left + x) * 2];
@@ -173,6 +168,32 @@ std::vector<unsigned char> iconGreyAlpha(const Grey& picture, int size) {
         }
     }
     return greyAlpha;
+}
+
+// The picture scaled to fit a size x size icon with a small margin and
+// centred; the rest of the icon is transparent.
+std::vector<unsigned char> iconGreyAlpha(const Grey& picture, int size) {
+    int room = size - 2 * (size / 16);
+    int width = room, height = room;
+    if (picture.width > picture.height) {
+        height = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) *
+                                                          picture.height / picture.width)));
+    } else {
+        width = std::max(1, static_cast<int>(std::lround(static_cast<double>(room) * picture.width /
+                                                         picture.height)));
+    }
+    return placedGreyAlpha(picture, size, width, height, false);
+}
+
+// A maskable icon: opaque white, the picture's corners on the circle of
+// 40 % of the size around the middle, the part that every launcher's mask
+// (circle, squircle, rounded square) keeps.
+std::vector<unsigned char> maskableGreyAlpha(const Grey& picture, int size) {
+    double diagonal = std::hypot(picture.width, picture.height);
+    double scale = 0.8 * size / diagonal;
+    int width = static_cast<int>(std::floor(picture.width * scale));
+    int height = static_cast<int>(std::floor(picture.height * scale));
+    return placedGreyAlpha(picture, size, std::max(1, width), std::max(1, height), true);
 }
 
 void putLittleEndian(std::vector<unsigned char>& out, std::uint32_t v, int bytes) {
@@ -239,6 +260,16 @@ void writeIcons(int x1, int y1, int x2, int y2, const std::string& outDir,
             outDir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
         makeDirectories(dir);
         writeFile(dir + "/" + name + ".png", encodePng(size, iconGreyAlpha(picture, size), 4));
+    }
+}
+
+void writeWebIcons(int x1, int y1, int x2, int y2, const std::string& prefix) {
+    const Grey picture = screenPart(x1, y1, x2, y2);
+    for (int size : {192, 512}) {
+        std::string suffix = std::to_string(size) + ".png";
+        writeFile(prefix + "-" + suffix, encodePng(size, iconGreyAlpha(picture, size), 4));
+        writeFile(prefix + "-maskable-" + suffix,
+                  encodePng(size, maskableGreyAlpha(picture, size), 4));
     }
 }
 

@@ -17,6 +17,11 @@ void startMemoryScreen(const std::string& fontDatafile);
 // icon with a small margin and centred; the rest of the icon is transparent.
 void writeIcons(int x1, int y1, int x2, int y2, const std::string& outDir, const std::string& name);
 
+// Writes the web app's icons PREFIX-192.png and PREFIX-512.png, drawn as
+// writeIcons draws, and PREFIX-maskable-192.png and PREFIX-maskable-512.png,
+// opaque, with the picture inside the part that a launcher's mask keeps.
+void writeWebIcons(int x1, int y1, int x2, int y2, const std::string& prefix);
+
 // Writes a Windows icon file (.ico) of the same rectangle with the sizes
 // Windows asks for: 16, 32 and 48 pixels as bitmaps, 256 as a PNG.
 void writeWindowsIcon(int x1, int y1, int x2, int y2, const std::string& path);

@@ -1,21 +1,27 @@
 // The web pages in Debian's headless Chromium, driven as a person would:
 // mouse presses held and quick, a finger's taps and long presses, Escape,
-// quitting. The canvas is read back with getImageData and must equal, pixel
-// for pixel, the Linux program's screen after the same placements (recorded
-// by linux_screens). Pace checks measure each gap from the last poll that
-// missed the earlier picture to the end of the first poll that saw the later
-// one, which is never shorter than the real gap: a late poll on a busy
-// machine can only lengthen it.
+// full screen, quitting; on phones, tablets and large monitors; installed
+// and offline, and after a new build. The canvas is read back with
+// getImageData and must equal, pixel for pixel, the Linux program's screen
+// after the same placements (recorded by linux_screens). Pace checks
+// measure each gap from the last poll that missed the earlier picture to
+// the end of the first poll that saw the later one, which is never shorter
+// than the real gap: a late poll on a busy machine can only lengthen it.
 //
-//   node browser-test.mjs SITE-URL SCREENS-DIR OUT-DIR
+//   node browser-test.mjs SITE-URL SCREENS-DIR OUT-DIR SITE-DIR
 //
-// Prints one line per check that fails and ends with "N passed, N failed".
+// SITE-DIR is the folder SITE-URL serves. Prints one line per check that
+// fails and ends with "N passed, N failed".
 
+import {spawn} from "node:child_process";
+import crypto from "node:crypto";
 import fs from "node:fs";
 import path from "node:path";
+import {fileURLToPath} from "node:url";
 import puppeteer from "puppeteer-core";
+import {sealSite} from "../seal.mjs";
 
-const [siteUrl, screensDir, outDir] = process.argv.slice(2);
+const [siteUrl, screensDir, outDir, siteDir] = process.argv.slice(2);
 const kWidth = 640;
 const kHeight = 480;
 // Where the pointer rests between presses, as in the window tests: over no
@@ -41,6 +47,12 @@ function pictureHash(words) {
   let h = 2166136261;
   for (let i = 0; i < words.length; i++) h = Math.imul(h ^ words[i], 16777619);
   return h >>> 0;
+}
+
+// Blanks the menu's buttons in a picture's RGBA words: they keep the look of
+// the last press on them, which differs with the way they were pressed.
+function hideMenuButtons(words) {
+  for (let y = 360; y < 432; y++) words.fill(0, y * 640 + 25, y * 640 + 175);
 }
 
 // A Linux screen (raw RGB) as the canvas's RGBA bytes.
@@ -89,19 +101,23 @@ const browser = await puppeteer.launch({
 });
 
 class GamePage {
-  static async open(file, viewport, {beforeLoad} = {}) {
+  // `site` is where the site is served (by default as `scripts/run web`
+  // serves it); `what` names the page in failures.
+  static async open(file, viewport, {beforeLoad, site = siteUrl, what = file} = {}) {
     const page = await browser.newPage();
-    const game = new GamePage(page, file);
-    page.on("pageerror", (e) => check(false, `${file}: page error ${e.message}`));
-    page.on("requestfailed", (r) => check(false, `${file}: ${r.url()} failed`));
+    const game = new GamePage(page, what);
+    page.on("pageerror", (e) => check(false, `${what}: page error ${e.message}`));
+    page.on("console", (m) => m.type() === "error" && check(false, `${what}: console error ${m.text()}`));
+    page.on("requestfailed", (r) => check(false, `${what}: ${r.url()} failed`));
+    page.on("response", (r) => r.status() >= 400 && check(false, `${what}: ${r.url()} answered ${r.status()}`));
     // Nothing may come from another origin.
     page.on("request", (r) => {
-      if (!r.url().startsWith(siteUrl) && !r.url().startsWith("data:")) check(false, `${file} asked for ${r.url()}`);
+      if (!r.url().startsWith(site) && !r.url().startsWith("data:")) check(false, `${what} asked for ${r.url()}`);
     });
     await page.setViewport(viewport);
     await page.evaluateOnNewDocument(recorder, pictureHash.toString());
     if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad);
-    await page.goto(`${siteUrl}/${file}`);
+    await page.goto(`${site}/${file}`);
     return game;
   }
 
@@ -136,6 +152,29 @@ class GamePage {
       await sleep(20);
     }
     return check(false, `${this.file}: ${what} changed nothing on the screen`);
+  }
+
+  // Waits until the canvas, all but the menu's buttons, equals the Linux
+  // screen `name` of a new game: the program has taken the press that
+  // started it. A press sent sooner could reach the menu before its own
+  // release was read, and be taken by the menu along with it.
+  async startsGame(name, what, seconds = 10) {
+    const want = new Uint32Array(reference(name).buffer);
+    hideMenuButtons(want);
+    const hash = pictureHash(want);
+    const end = Date.now() + seconds * 1000;
+    while (Date.now() < end) {
+      const got = await this.page.evaluate((hashSource, hideSource) => {
+        const screen = window.Module && Module.webScreen;
+        if (!screen) return null;
+        const words = new Uint32Array(screen.context.getImageData(0, 0, 640, 480).data.buffer);
+        eval(`(${hideSource})`)(words);
+        return eval(`(${hashSource})`)(words);
+      }, pictureHash.toString(), hideMenuButtons.toString());
+      if (got === hash) return true;
+      await sleep(50);
+    }
+    return check(false, `${this.file}: ${what} started no new game like the Linux screen ${name}`);
   }
 
   async park() {
@@ -295,7 +334,8 @@ async function tilesPage() {
   await game.park();
 
   // A quick tap on the menu starts a game; taps and held presses place.
-  if (!(await game.changedAfter(await game.tap(...kTilesNewGame), "a quick tap on \"Uus mäng\""))) return;
+  await game.tap(...kTilesNewGame);
+  if (!(await game.startsGame("tiles-escape", "a quick tap on \"Uus mäng\""))) return;
   const nearlySolved = [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 13, 14, 15, 12];
   const lastPress = await placeTiles(game, nearlySolved, [2, 7, 15]);
   if (lastPress < 0) return;
@@ -305,12 +345,27 @@ async function tilesPage() {
   // "Lahendatud!."; the menu redraws its buttons over that without a pause.
   await game.paced(lastPress, solved - 1, 500, "tiles solve");
 
+  // Full screen by the page's button and back by it; then in again and out
+  // by Escape, which at the menu leaves full screen and does nothing else:
+  // only the next Escape starts a new game.
+  check(await toggleFullscreen(page, true), "tiles: the button puts the page in full screen");
+  check(await page.$eval("#enter-fullscreen", (e) => e.hidden) && !(await page.$eval("#leave-fullscreen", (e) => e.hidden)),
+        "tiles: in full screen the button offers the way back");
+  check(await toggleFullscreen(page, false), "tiles: the button leaves full screen");
+  check(await toggleFullscreen(page, true), "tiles: full screen again");
+  const atMenu = await game.count();
+  await page.keyboard.press("Escape");
+  check(await isFullscreen(page, false), "tiles: Escape leaves full screen");
+  await sleep(500);
+  check((await game.count()) === atMenu, "tiles: Escape that leaves full screen leaves the menu alone");
+
   await page.keyboard.press("Escape");
   check((await game.showsLinuxScreen("tiles-escape")) >= 0, "tiles: Escape at the menu starts a new game");
   if ((await placeTiles(game, [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 0])) < 0) return;
   check((await game.showsLinuxScreen("tiles-unsolvable")) >= 0, "tiles: unsolvable placement");
 
-  if (!(await game.changedAfter(await game.press(...kTilesNewGame, "left", 150), "a held press on \"Uus mäng\""))) return;
+  await game.press(...kTilesNewGame, "left", 150);
+  if (!(await game.startsGame("tiles-escape", "a held press on \"Uus mäng\""))) return;
   if ((await placeTiles(game, [1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 12, 11, 13, 14, 10, 15])) < 0) return;
   check((await game.showsLinuxScreen("tiles-gaveup", 40)) >= 0, "tiles: the script gives up at step 17");
 
@@ -332,6 +387,7 @@ async function countersPage() {
   const box = await game.canvasBox();
   check(box.width === 2 * kWidth && box.height === 2 * kHeight, `counters: screen scaled by 2 where the window has room (${box.width}x${box.height})`);
   check((await game.showsLinuxScreen("counters-start")) >= 0, "counters: first screen");
+  await installable(page, "counters");
   await game.park();
 
   // The right button reaches the program: no context menu takes it.
@@ -339,7 +395,8 @@ async function countersPage() {
     window.contextMenus = [];
     window.addEventListener("contextmenu", (e) => window.contextMenus.push(e.defaultPrevented));
   });
-  if (!(await game.changedAfter(await game.press(...kTilesNewGame, "left", 150), "a held press on \"Uus mäng\""))) return;
+  await game.press(...kTilesNewGame, "left", 150);
+  if (!(await game.startsGame("counters-new", "a held press on \"Uus mäng\""))) return;
   let lastPress = 0;
   for (const [k, counter] of [[0, "W"], [1, "W"], [2, "B"], [4, "W"], [5, "B"], [6, "B"]]) {
     lastPress = await game.press(cellX(k), kRowY, counter === "B" ? "right" : "left");
@@ -347,13 +404,17 @@ async function countersPage() {
   }
   const menus = await page.evaluate(() => window.contextMenus);
   check(menus.length > 0 && menus.every((prevented) => prevented), `counters: no context menu over the canvas (${menus})`);
+  // Turned while it plays back: fitted anew, and the game goes on at its pace.
+  await page.setViewport({width: 1100, height: 1400, deviceScaleFactor: 1, hasTouch: true});
+  checkFit("counters turned during its playback", await layout(page));
   const solved = await game.showsLinuxScreen("counters-solved", 20);
   if (solved < 0) return;
   await game.paced(lastPress, solved - 1, 1500, "counters playback");
 
   // A finger: a tap is the left button, a press held for half a second the
   // right one, so black counters can be placed too.
-  if (!(await game.changedAfter(await game.fingerTap(...kTilesNewGame), "a finger's tap on \"Uus mäng\""))) return;
+  await game.fingerTap(...kTilesNewGame);
+  if (!(await game.startsGame("counters-new", "a finger's tap on \"Uus mäng\""))) return;
   for (const k of [1, 2, 3]) {
     if (!(await game.changedAfter(await game.fingerHold(cellX(k), kRowY, 700), `a finger held on cell ${k}`))) return;
   }
@@ -389,10 +450,330 @@ async function missingFontPage() {
   await game.page.close();
 }
 
+// --- full screen -----------------------------------------------------------
+
+async function isFullscreen(page, want) {
+  return page.waitForFunction((want) => (document.fullscreenElement !== null) === want, {timeout: 5000}, want)
+    .then(() => true, () => false);
+}
+
+// A click on the page's full-screen button, as a person's click.
+async function toggleFullscreen(page, want) {
+  await page.click("#fullscreen");
+  return isFullscreen(page, want);
+}
+
+// --- the screen on every screen ---------------------------------------------
+
+const kPhone = {width: 412, height: 915, deviceScaleFactor: 2.625, isMobile: true, hasTouch: true};
+const kScreens = [
+  ["phone", kPhone],
+  ["phone turned", {...kPhone, width: 915, height: 412}],
+  ["small phone", {...kPhone, width: 320, height: 568, deviceScaleFactor: 2}],
+  ["tablet", {...kPhone, width: 820, height: 1180, deviceScaleFactor: 2}],
+  ["laptop", {width: 1440, height: 900, deviceScaleFactor: 2}],
+  ["4K monitor", {width: 3840, height: 2160, deviceScaleFactor: 1}],
+];
+
+// The page's layout once it has handled the last change of the window's
+// size, which it does before the next frame's callbacks.
+async function layout(page) {
+  return page.evaluate(async () => {
+    await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+    const box = (element) => {
+      const {left, top, right, bottom, width, height} = element.getBoundingClientRect();
+      return {left, top, right, bottom, width, height};
+    };
+    const root = document.documentElement;
+    return {
+      screen: box(document.querySelector("canvas")), button: box(document.getElementById("fullscreen")),
+      width: root.clientWidth, height: root.clientHeight, scrollWidth: root.scrollWidth,
+      zoom: visualViewport.scale, ratio: devicePixelRatio,
+    };
+  });
+}
+
+// The whole screen and its button are in the window and apart, nothing
+// scrolls sideways or zooms, the pixels are square. At a density of 2 or
+// more the screen fills 90 % of the width or height that limits it; below
+// that it has as many whole device pixels per pixel as the window holds.
+function checkFit(what, fit) {
+  const {screen, button} = fit;
+  const inWindow = (b) => b.left >= 0 && b.top >= 0 && b.right <= fit.width && b.bottom <= fit.height;
+  const apart = button.right <= screen.left || button.left >= screen.right ||
+    button.bottom <= screen.top || button.top >= screen.bottom;
+  const fill = Math.max(screen.width / fit.width, screen.height / fit.height);
+  const perPixel = screen.width * fit.ratio / kWidth;
+  const whole = Math.round(perPixel);
+  const wouldNotFit = (n) => n * kWidth / fit.ratio > fit.width || n * kHeight / fit.ratio > fit.height;
+  const sized = fit.ratio >= 2 ? fill >= 0.9
+    : whole >= 1 && Math.abs(perPixel - whole) < 0.01 && wouldNotFit(whole + 1);
+  check(inWindow(screen) && inWindow(button) && apart && fit.scrollWidth <= fit.width && fit.zoom === 1 &&
+        screen.width * 3 === screen.height * 4 && sized,
+        `${what}: the screen fits (${JSON.stringify(fit)}; fills ${fill.toFixed(3)}, ${perPixel.toFixed(3)} device pixels a pixel)`);
+}
+
+async function installable(page, what) {
+  const session = await page.createCDPSession();
+  const {installabilityErrors} = await session.send("Page.getInstallabilityErrors");
+  await session.detach();
+  check(installabilityErrors.length === 0, `${what}: Chromium's installability check (${JSON.stringify(installabilityErrors)})`);
+}
+
+// Two fingers spread over the screen, as to zoom in.
+async function pinch(game, x, y) {
+  const [px, py] = await game.at(x, y);
+  const fingers = (d) => [{x: px - d, y: py, id: 0}, {x: px + d, y: py, id: 1}];
+  const session = await game.page.createCDPSession();
+  await session.send("Input.dispatchTouchEvent", {type: "touchStart", touchPoints: fingers(10)});
+  for (let d = 20; d <= 90; d += 10) {
+    await session.send("Input.dispatchTouchEvent", {type: "touchMove", touchPoints: fingers(d)});
+    await sleep(16);
+  }
+  await session.send("Input.dispatchTouchEvent", {type: "touchEnd", touchPoints: []});
+  await session.detach();
+}
+
+// tiles loaded on a phone, where the page's first fit once came too soon
+// and left the screen wider than the phone; then the same page turned,
+// resized and moved to other screens.
+async function screensPage() {
+  note("tiles on phones and monitors");
+  const game = await GamePage.open("tiles.html", kPhone, {what: "tiles on a phone"});
+  const page = game.page;
+  check((await game.showsLinuxScreen("tiles-start")) >= 0, "tiles on a phone: first screen");
+  await installable(page, "tiles on a phone");
+  // Over the banner, where a tap does nothing at the menu.
+  await pinch(game, 320, 60);
+  check((await layout(page)).zoom === 1, "tiles on a phone: a pinch over the screen zooms nothing");
+  // In full screen the program's keys reach it, but for Escape: Tab moves
+  // the menu's focus.
+  if (check(await toggleFullscreen(page, true), "tiles on a phone: full screen")) {
+    const before = await game.count();
+    await page.keyboard.press("Tab");
+    await game.changedAfter(before, "Tab in full screen");
+    check(await toggleFullscreen(page, false), "tiles on a phone: out of full screen");
+  }
+  for (const [what, viewport] of kScreens) {
+    await page.setViewport(viewport);
+    checkFit(`tiles on a ${what}`, await layout(page));
+  }
+  await page.close();
+}
+
+// --- installed and offline ---------------------------------------------------
+
+const kServer = fileURLToPath(new URL("../serve.py", import.meta.url));
+const kWorker = "sw.js";
+
+function sha256(bytes) {
+  return crypto.createHash("sha256").update(bytes).digest("hex");
+}
+
+// The site's files, but the worker that the browser keeps itself, with
+// their SHA-256.
+function siteFiles(dir) {
+  const files = {};
+  for (const name of fs.readdirSync(dir)) if (name !== kWorker) files[name] = sha256(fs.readFileSync(path.join(dir, name)));
+  return files;
+}
+
+// Every cache of the page's origin: its name and its files' SHA-256, by
+// their names under `base`.
+async function cachesOf(page, base) {
+  return page.evaluate(async (base) => {
+    const hex = (digest) => Array.from(new Uint8Array(digest), (b) => b.toString(16).padStart(2, "0")).join("");
+    const all = [];
+    for (const name of await caches.keys()) {
+      const cache = await caches.open(name);
+      const files = {};
+      for (const request of await cache.keys()) {
+        const body = await (await cache.match(request)).arrayBuffer();
+        files[request.url.startsWith(base) ? request.url.slice(base.length) : request.url] =
+          hex(await crypto.subtle.digest("SHA-256", body));
+      }
+      all.push({name, files});
+    }
+    return all;
+  }, `${base}/`);
+}
+
+// One cache of exactly the site's files, byte for byte.
+function keepsTheSite(kept, dir) {
+  return kept.length === 1 && JSON.stringify(Object.entries(kept[0].files).sort()) ===
+    JSON.stringify(Object.entries(siteFiles(dir)).sort());
+}
+
+// Waits until the page's service worker is active, or gives up after 30 s.
+async function workerActive(page) {
+  return page.evaluate(() => Promise.race([
+    navigator.serviceWorker.ready.then((registration) => new Promise((resolve) => {
+      const worker = registration.active;
+      if (worker.state === "activated") resolve(true);
+      worker.addEventListener("statechange", () => worker.state === "activated" && resolve(true));
+    })),
+    new Promise((resolve) => setTimeout(() => resolve(false), 30000)),
+  ]));
+}
+
+// The index at the root of the host, as `scripts/run web` serves it, on a
+// small phone: installable, no wider than the phone, its icons found, and
+// the whole site kept by its worker. The app's maskable icon keeps its
+// picture where every launcher's mask leaves it.
+async function indexPage() {
+  note("index");
+  const game = await GamePage.open("index.html", kScreens[2][1], {what: "index"});
+  const page = game.page;
+  await installable(page, "index");
+  const width = await page.evaluate(() => [document.documentElement.clientWidth, document.documentElement.scrollWidth]);
+  check(width[1] <= width[0], `index: no wider than a small phone (${width})`);
+  const icons = await page.evaluate(async () => {
+    const links = [...document.querySelectorAll("link[rel~=icon]")].map((link) => link.href);
+    // What a browser asks for on a page without an icon of its own.
+    const statuses = await Promise.all([...links, "/favicon.ico"].map(async (url) => (await fetch(url)).status));
+    const image = new Image();
+    image.src = "tiles-maskable-512.png";
+    await image.decode();
+    const context = new OffscreenCanvas(image.width, image.height).getContext("2d");
+    context.drawImage(image, 0, 0);
+    const data = context.getImageData(0, 0, image.width, image.height).data;
+    const middle = image.width / 2;
+    let seeThrough = 0, inkOutside = 0, ink = 0;
+    for (let i = 0; i < data.length; i += 4) {
+      const x = (i / 4) % image.width + 0.5 - middle, y = Math.floor(i / 4 / image.width) + 0.5 - middle;
+      if (data[i + 3] !== 255) seeThrough++;
+      if (data[i] < 128) ink++;
+      if (data[i] !== 255 && Math.hypot(x, y) > 0.4 * image.width) inkOutside++;
+    }
+    return {links: links.length, statuses, size: image.width, seeThrough, inkOutside, ink};
+  });
+  check(icons.links > 0 && icons.statuses.every((status) => status === 200), `index: its icons are there (${JSON.stringify(icons)})`);
+  check(icons.size === 512 && icons.seeThrough === 0 && icons.inkOutside === 0 && icons.ink > 0,
+        `index: the maskable icon is opaque, its picture inside the mask's circle (${JSON.stringify(icons)})`);
+  check(await workerActive(page), "index: its service worker starts");
+  const kept = await cachesOf(page, siteUrl);
+  check(keepsTheSite(kept, siteDir), `index: the worker keeps every file of the site (${JSON.stringify(kept)})`);
+  await page.close();
+}
+
+// An older build of the site, as a host had it before this one: another
+// page, and a program file that no longer goes with the pages (were any of
+// it kept beside this build's pages, their game would not start). Its
+// files carry the times of this build's, as two builds unpacked from
+// release archives do: a host that goes by the files' times, as
+// web/serve.py does, then calls every file of this build not modified.
+function olderBuild(dir) {
+  fs.cpSync(siteDir, dir, {recursive: true});
+  const index = path.join(dir, "index.html");
+  fs.writeFileSync(index, fs.readFileSync(index, "utf8").replace("<head>", "<head>\n<meta name=\"build\" content=\"older\">"));
+  fs.appendFileSync(path.join(dir, "tiles.wasm"), "an older build");
+  sealSite(dir);
+  for (const name of fs.readdirSync(dir)) {
+    const {atime, mtime} = fs.statSync(path.join(siteDir, name));
+    fs.utimesSync(path.join(dir, name), atime, mtime);
+  }
+}
+
+// Serves `folder` with web/serve.py, as `scripts/run web` does, on a free port.
+async function serve(folder) {
+  const server = spawn("python3", [kServer, folder], {stdio: ["ignore", "pipe", "inherit"]});
+  const address = await new Promise((resolve) => {
+    let text = "";
+    server.stdout.on("data", (data) => {
+      text += data;
+      if (text.includes("\n")) resolve(text.trim().replace(/\/$/, ""));
+    });
+    server.on("exit", () => resolve(null));
+  });
+  return {server, address};
+}
+
+// The site in a subfolder of a host: first an older build of it, then this
+// one in its place; a page opened meanwhile stays whole on the older build,
+// and once none is open this build replaces it whole. Then the host goes
+// away and every page is opened in a new tab and played offline.
+async function offlinePages() {
+  note("a host's subfolder, a new build, offline");
+  const work = fs.mkdtempSync(path.join(outDir, "host-"));
+  const older = path.join(work, "older");
+  olderBuild(older);
+  const host = path.join(work, "host");
+  fs.mkdirSync(host);
+  const folder = path.join(host, "kalvorintu");
+  fs.symlinkSync(older, folder);
+  const {server, address} = await serve(host);
+  if (!check(address !== null, "the host started")) return;
+  const base = `${address}/kalvorintu`;
+  try {
+    const first = await GamePage.open("", kPhone, {site: base, what: "the older build's index"});
+    check(await workerActive(first.page), "the older build's worker starts");
+    const olderCaches = await cachesOf(first.page, base);
+    check(keepsTheSite(olderCaches, older), `the older build is kept whole (${JSON.stringify(olderCaches)})`);
+
+    // This build takes its place on the host.
+    fs.symlinkSync(siteDir, `${folder}.new`);
+    fs.renameSync(`${folder}.new`, folder);
+    const second = await GamePage.open("index.html", kPhone, {site: base, what: "the index during the update"});
+    const during = await second.page.evaluate(async () => {
+      const registration = await navigator.serviceWorker.getRegistration();
+      const end = Date.now() + 30000;
+      while (!registration.waiting && Date.now() < end) await new Promise((resolve) => setTimeout(resolve, 50));
+      return {
+        older: document.querySelector("meta[name=build]") !== null,
+        wasm: (await (await fetch("tiles.wasm")).arrayBuffer()).byteLength,
+        newWorkerWaits: registration.waiting !== null,
+      };
+    });
+    check(during.older && during.wasm === fs.statSync(path.join(older, "tiles.wasm")).size && during.newWorkerWaits,
+          `a page opened while the new build installs is the older build's, whole (${JSON.stringify(during)})`);
+    await first.page.close();
+    await second.page.close();
+
+    // No page of the older build is open: the new one takes over, and its
+    // cache is the only one left. A page outside the site's folder reads it.
+    const probe = await browser.newPage();
+    await probe.goto(`${address}/`);
+    let kept = [];
+    for (const end = Date.now() + 30000; Date.now() < end; await sleep(100)) {
+      kept = await cachesOf(probe, base);
+      if (kept.length === 1 && kept[0].name !== olderCaches[0]?.name) break;
+    }
+    check(keepsTheSite(kept, siteDir), `the new build replaces the older one whole (${JSON.stringify(kept)})`);
+    await probe.close();
+  } finally {
+    server.kill();
+  }
+  await new Promise((resolve) => (server.exitCode !== null ? resolve() : server.on("exit", resolve)));
+
+  const index = await GamePage.open("", kPhone, {site: base, what: "the index offline"});
+  const title = await index.page.evaluate(() => [document.title, document.querySelector("meta[name=build]") === null]);
+  check(title[0] === "Kalvorintu!" && title[1], `the index offline, this build's (${title})`);
+  await index.page.close();
+
+  const tiles = await GamePage.open("tiles.html", {width: 800, height: 600}, {site: base, what: "tiles offline"});
+  check((await tiles.showsLinuxScreen("tiles-start")) >= 0, "tiles offline: first screen");
+  await tiles.park();
+  await tiles.press(...kTilesNewGame);
+  if (await tiles.startsGame("tiles-escape", "\"Uus mäng\" offline")) {
+    const nearlySolved = [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 13, 14, 15, 12];
+    if ((await placeTiles(tiles, nearlySolved, nearlySolved)) >= 0) {
+      check((await tiles.showsLinuxScreen("tiles-solved", 40)) >= 0, "tiles offline: a whole game");
+    }
+  }
+  await tiles.page.close();
+
+  const counters = await GamePage.open("counters.html", {width: 800, height: 600}, {site: base, what: "counters offline"});
+  check((await counters.showsLinuxScreen("counters-start")) >= 0, "counters offline: first screen");
+  await counters.page.close();
+}
+
 try {
   await tilesPage();
   await countersPage();
   await missingFontPage();
+  await screensPage();
+  await indexPage();
+  await offlinePages();
 } catch (e) {
   check(false, `the test stopped: ${e.stack}`);
 } finally {

@@ -71,18 +71,21 @@ TEST_F(TilesWindow, Screens) {
 
 namespace counters_window {
 
-// The browser test's counters pages: a game placed with both buttons and
-// played back; a placement that cannot be solved (in the browser, by touch).
+// The browser test's counters pages: a new game, placed with both buttons
+// and played back; a placement that cannot be solved (in the browser, by
+// touch).
 TEST_F(CountersWindow, Screens) {
    auto playTo = [&](const std::string& row, const std::string& outcome, const std::string& name) {
-      ASSERT_NO_FATAL_FAILURE(newGame());
       ASSERT_NO_FATAL_FAILURE(place(row));
       ASSERT_NO_FATAL_FAILURE(waitStatus(outcome, 20));
       ASSERT_TRUE(app.waitUntil(menuDrawn));
       save(app, name);
    };
    save(app, "counters-start");
+   ASSERT_NO_FATAL_FAILURE(newGame());
+   save(app, "counters-new");
    ASSERT_NO_FATAL_FAILURE(playTo("WWB-WBB", kSolvedText, "counters-solved"));
+   ASSERT_NO_FATAL_FAILURE(newGame());
    ASSERT_NO_FATAL_FAILURE(playTo("-BBBWWW", kUnsolvableText, "counters-unsolvable"));
    quit();
 }
