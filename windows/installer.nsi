@@ -57,6 +57,10 @@ FunctionEnd
 
 Section "Kalvorintu!"
   SetOutPath "$INSTDIR"
+  ; No file times in the installer: makensis would store each file's time
+  ; as the build machine reports it, and a rebuild would differ. The
+  ; installed files carry the time of installing.
+  SetDateSave off
   File "${STAGE}\tiles.exe"
   File "${STAGE}\counters.exe"
   File "${STAGE}\LICENSE.txt"

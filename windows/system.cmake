@@ -17,6 +17,11 @@ endforeach()
 
 enable_language(RC)
 
+# Nothing of the folders the programs are built in reaches them, in
+# __FILE__ or debugging information. A later map wins: the build folder
+# lies inside the source folder.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
+
 # For scripts/package-windows: the installer and the zip carry the version.
 file(WRITE ${CMAKE_BINARY_DIR}/version.txt "${PROJECT_VERSION}\n")
 

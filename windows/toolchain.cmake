@@ -15,3 +15,9 @@ set(CMAKE_FIND_ROOT_PATH /usr/${KALVO_MINGW})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Static libraries whose members carry no time, owner or mode (ar's D),
+# whatever the default of the binutils at hand, so that the game library
+# rebuilds to the same archive. The platform's rules set the archive
+# commands after this file is read; this override comes after them.
+set(CMAKE_USER_MAKE_RULES_OVERRIDE ${CMAKE_CURRENT_LIST_DIR}/archive-rules.cmake)
