@@ -4,10 +4,9 @@
 
 include(GNUInstallDirs)
 
-# The release's date and maintainer, written with PROJECT_VERSION into the
-# changelog, the manual pages and the AppStream metainfo.
-set(KALVO_RELEASE_DATE "2026-12-08")
-set(KALVO_RELEASE_DATE_RFC2822 "Tue, 08 Dec 2026 12:00:00 +0000")
+# The maintainer, written with KALVO_VERSION and KALVO_RELEASE_DATE
+# (cmake/Version.cmake) into the changelog, the manual pages and the
+# AppStream metainfo.
 set(KALVO_MAINTAINER "Kalvorintu maintainers <maintainers@users.noreply.c-seed-89a96dbd.example>")
 
 # Debian puts games in /usr/games; with another prefix, <prefix>/games.
@@ -98,7 +97,7 @@ install(FILES ${KALVO_PACKAGING_DIR}/lintian-overrides
 # --- the Debian package (cpack -G DEB) ------------------------------------------
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kalvorintu)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VERSION ${KALVO_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES OFF)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
