@@ -6,12 +6,18 @@
  * browser could not show anything anyway, so a redraw shows whole. */
 #include <emscripten.h>
 #include <limits.h>
+#include <stdint.h>
 
 #include "allegro.h"
 #include "allegro/internal/aintern.h"
 #include "allegro/platform/aintweb.h"
 
 static unsigned char* pixels;
+/* What the canvas shows: the screen's rows with the fourth byte made 255,
+ * since the canvas is opaque. Made here rather than in the page's script,
+ * whose loop over the first frame's 307,200 pixels ran in the script
+ * engine's interpreter and took longer than all of the program's start. */
+static uint32_t* shown;
 static int firstDirtyRow = INT_MAX;
 static int lastDirtyRow = -1;
 
@@ -21,27 +27,28 @@ static uintptr_t webWriteLine(BITMAP* bmp, int line) {
    return (uintptr_t)bmp->line[line];
 }
 
-/* The canvas is opaque, so the fourth byte is made 255 on the way. */
+/* The image is a view of the program's memory, made anew for every call:
+ * if the memory has grown since the last one, its buffer is another. */
 /* clang-format off */
-EM_JS(void, webPutRows, (const unsigned char* pixels, int width, int height, int first, int last), {
+EM_JS(void, webPutRows, (const uint32_t* shown, int width, int height, int first, int last), {
    const canvas = Module["canvas"];
    if (!Module.webScreen) {
       canvas.width = width;
       canvas.height = height;
-      const context = canvas.getContext("2d", {alpha: false});
-      Module.webScreen = {context: context, image: context.createImageData(width, height)};
+      Module.webScreen = {context: canvas.getContext("2d", {alpha: false})};
    }
-   const screen = Module.webScreen;
-   const from = new Uint32Array(HEAPU8.buffer, pixels + first * width * 4, (last - first + 1) * width);
-   const to = new Uint32Array(screen.image.data.buffer, first * width * 4, from.length);
-   for (let i = 0; i < from.length; i++) to[i] = from[i] | 0xff000000;
-   screen.context.putImageData(screen.image, 0, 0, 0, first, width, last - first + 1);
+   const image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, shown, width * height * 4), width, height);
+   Module.webScreen.context.putImageData(image, 0, 0, 0, first, width, last - first + 1);
 });
 /* clang-format on */
 
 void _web_show_screen(void) {
    if (lastDirtyRow < 0 || !screen) return;
-   webPutRows(pixels, screen->w, screen->h, firstDirtyRow, lastDirtyRow);
+   const uint32_t* from = (const uint32_t*)pixels + firstDirtyRow * screen->w;
+   uint32_t* to = shown + firstDirtyRow * screen->w;
+   for (int i = 0, n = (lastDirtyRow - firstDirtyRow + 1) * screen->w; i < n; i++)
+      to[i] = from[i] | 0xff000000u;
+   webPutRows(shown, screen->w, screen->h, firstDirtyRow, lastDirtyRow);
    firstDirtyRow = INT_MAX;
    lastDirtyRow = -1;
 }
@@ -52,8 +59,12 @@ static BITMAP* webInit(int w, int h, int v_w, int v_h, int color_depth) {
       return NULL;
    }
    pixels = _AL_MALLOC_ATOMIC(w * h * 4);
-   if (!pixels) return NULL;
-   memset(pixels, 0, w * h * 4);
+   shown = _AL_MALLOC_ATOMIC(w * h * 4);
+   if (!pixels || !shown) {
+      _AL_FREE(pixels);
+      _AL_FREE(shown);
+      return NULL;
+   }
 
    _rgb_r_shift_32 = 0;
    _rgb_g_shift_32 = 8;
@@ -63,6 +74,7 @@ static BITMAP* webInit(int w, int h, int v_w, int v_h, int color_depth) {
    BITMAP* bmp = _make_bitmap(w, h, (uintptr_t)pixels, &gfx_web, 32, w * 4);
    if (!bmp) {
       _AL_FREE(pixels);
+      _AL_FREE(shown);
       return NULL;
    }
    bmp->write_bank = webWriteLine;
@@ -76,7 +88,9 @@ static BITMAP* webInit(int w, int h, int v_w, int v_h, int color_depth) {
 static void webExit(BITMAP* bmp) {
    (void)bmp;
    _AL_FREE(pixels);
+   _AL_FREE(shown);
    pixels = NULL;
+   shown = NULL;
 }
 
 /* The browser's own pointer stands in for the library's: saying yes to a
