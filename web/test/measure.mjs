@@ -90,7 +90,7 @@ async function shares(opened) {
   return opened.map((_, i) => (100 * (after[i] - before[i]) / hz / elapsed).toFixed(2));
 }
 
-const kLoads = 7;
+const kLoads = 11;
 
 // Runs in the page from its first script on: notes when the first picture
 // goes on a canvas, the game's first putImageData or the bare page's
