@@ -27,7 +27,7 @@ bool lastPollFoundPress = false;
 // On the desktop it rests `ms`: the library's own thread reads the devices
 // there whatever the program does, and a pause this short costs no more
 // than blocking would. A page, though, wakes for every pause, and at 15 ms
-// waking alone costs ten times what a blank page does; so in the browser a
+// waking alone costs many times what a blank page does; so in the browser a
 // loop that has nothing to look at again (`mustLookAgain` false) sleeps
 // until the next input event instead.
 void idleUntilInput(int ms, bool mustLookAgain) {
