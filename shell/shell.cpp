@@ -18,6 +18,30 @@ char kQuitLabel[] = "&L\xf5peta";
 
 MouseLatch pressLatch;
 
+// Whether the placing loop's last poll found a press: only a press changes
+// what that loop does, so after a poll that found none it has nothing to do
+// until input comes.
+bool lastPollFoundPress = false;
+
+// The idle pass of both waiting loops, the menu's and the placing loop's.
+// On the desktop it rests `ms`: the library's own thread reads the devices
+// there whatever the program does, and a pause this short costs no more
+// than blocking would. A page, though, wakes for every pause, and at 15 ms
+// waking alone costs many times what a blank page does; so in the browser a
+// loop that has nothing to look at again (`mustLookAgain` false) sleeps
+// until the next input event instead.
+void idleUntilInput(int ms, bool mustLookAgain) {
+#ifdef ALLEGRO_WEB
+    if (!mustLookAgain) {
+        web_rest_until_input(ms);
+        return;
+    }
+#else
+    (void)mustLookAgain;
+#endif
+    rest(ms);
+}
+
 // Runs on the library's input thread, with mouse_x/mouse_y already updated.
 void latchPress(int flags) {
     int buttons = 0;
@@ -82,12 +106,14 @@ int menuMouseX() { return tapButtons.load() != 0 ? tapX.load() : mouse_x; }
 int menuMouseY() { return tapButtons.load() != 0 ? tapY.load() : mouse_y; }
 
 // Entry 2 of the menu: gives the processor back while the dialog waits, and
-// ends a tap once both readers have seen it held.
+// ends a tap once both readers have seen it held. A tap still shown as held
+// must be let go by a later pass, and a key still in the buffer is read by
+// one, whether or not more input comes.
 int menuYieldProc(int msg, DIALOG*, int) {
     if (msg == MSG_IDLE) {
         if (runsTheMenu && tapButtons.load() != 0 && tapReads >= 2) tapButtons = 0;
         menuRests = true;
-        rest(kMenuRestMs);
+        idleUntilInput(kMenuRestMs, tapButtons.load() != 0 || keypressed());
         menuRests = false;
     }
     return D_O_K;
@@ -146,7 +172,11 @@ void startShell() {
     }
 }
 
-MousePress takeMousePress() { return pressLatch.take(); }
+MousePress takeMousePress() {
+    const MousePress press = pressLatch.take();
+    lastPollFoundPress = press.buttons != 0;
+    return press;
+}
 
 bool menuSaysQuit() {
     tapButtons = 0;
@@ -160,7 +190,7 @@ bool menuSaysQuit() {
 }
 
 void restBetweenPolls() {
-    rest(50);
+    idleUntilInput(50, lastPollFoundPress);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     yield_timeslice();

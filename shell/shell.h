@@ -30,6 +30,8 @@ inline void forgetMousePresses() { takeMousePress(); }
 
 // The pause between two mouse polls of a placing loop: 50 ms, then the rest
 // of the time slice goes back to the system so that waiting does not spin.
+// In the browser, after a poll that found no press, it lasts until the next
+// input event instead.
 void restBetweenPolls();
 
 // Shows the menu over the current screen; true when the user chose to quit.

@@ -52,6 +52,32 @@ target_compile_definitions(game_library PUBLIC ALLEGRO_STATICLINK PRIVATE ALLEGR
 # No iconv: the start-up failure is the library's message, shown on the page.
 set(SHELL_SYSTEM_SOURCES shell/startup_failure_box.cpp)
 
+# --- waiting ---------------------------------------------------------------
+# ASYNCIFY lets rest(), yield_timeslice() and web_rest_until_input() return
+# to the browser and resume where they were. Left to itself it must assume
+# that every call through a pointer may wait, which is most of the library's
+# calls: that made each .wasm 1.75 times as large, and its start slower.
+# So only the functions that can be on the stack while a program waits are
+# made able to, named as they are in the .wasm after inlining (a function
+# inlined into every caller has no name of its own; its callers are named).
+# One that waits but is missing ends the program ("invalid state") the first
+# time it waits there; the browser test waits in every place the programs
+# wait: the menu, a held button, the placing loop, the pauses of a solve.
+set(WAITING_FUNCTIONS
+  # the shell: the menu's idle pass and the placing loop's
+  main "menuSaysQuit()" "(anonymous namespace)::menuYieldProc(int, DIALOG*, int)"
+  "(anonymous namespace)::idleUntilInput(int, bool)"
+  # the library's dialog manager, which calls the idle pass through the
+  # dialog's table, also while a button is held; and its rest()
+  update_dialog object_message dialog_message d_button_proc ureadkey rest_callback
+  # our timer and system drivers
+  webRest webYieldTimeslice _web_wait)
+# The pauses of a solve, where each program has them.
+set(WAITING_FUNCTIONS_tiles
+  "(anonymous namespace)::moveCall(Board&, int, int, int)"
+  "(anonymous namespace)::moveUntilThere(Board&, int, int, int)")
+set(WAITING_FUNCTIONS_counters "yield_timeslice()")
+
 # --- finishing a program -----------------------------------------------------
 # On the desktop the font is appended to the program file. Here the program
 # file is a file of Emscripten's virtual file system: an empty file with the
@@ -63,6 +89,10 @@ function(finish_program target)
   set(file ${dir}/${target})
   set(pre_js ${dir}/${target}-name.js)
   file(WRITE ${pre_js} "Module[\"thisProgram\"] = \"/${target}\";\n")
+  set(waiting ${dir}/${target}-waiting.txt)
+  list(JOIN WAITING_FUNCTIONS "\n" common)
+  list(JOIN WAITING_FUNCTIONS_${target} "\n" own)
+  file(WRITE ${waiting} "${common}\n${own}\n")
   add_custom_command(OUTPUT ${file}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${file}
@@ -72,14 +102,13 @@ function(finish_program target)
     COMMENT "Appending the font to the program file of ${target}")
   add_custom_target(${target}_program_file DEPENDS ${file})
   add_dependencies(${target} ${target}_program_file)
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${file} ${pre_js})
-  # ASYNCIFY lets rest() and yield_timeslice() return to the browser and
-  # resume where they were; EXIT_RUNTIME runs the library's exit handler
-  # on exit(0) and tells the page (Module.onExit).
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${file} ${pre_js} ${waiting})
+  # EXIT_RUNTIME runs the library's exit handler on exit(0) and tells the
+  # page (Module.onExit).
   target_link_options(${target} PRIVATE
     "SHELL:--embed-file ${file}@/${target}"
     "SHELL:--pre-js ${pre_js}"
-    -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
+    -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_ONLY=@${waiting}
     -sEXIT_RUNTIME=1
     -sENVIRONMENT=web)
 endfunction()

@@ -1,11 +1,13 @@
 /* The mouse and keyboard drivers, fed from the page's DOM events through
  * the library's own entry points, as the desktop drivers feed it from
  * theirs. Events arrive only while the program yields, so the program sees
- * them between two of its reads, as it would on the desktop. */
+ * them between two of its reads, as it would on the desktop; each one also
+ * wakes a program that waits for input. */
 #include <emscripten.h>
 
 #include "allegro.h"
 #include "allegro/internal/aintern.h"
+#include "allegro/platform/aintweb.h"
 
 /* --- mouse ----------------------------------------------------------------- */
 
@@ -15,6 +17,7 @@ EMSCRIPTEN_KEEPALIVE void webMouse(int x, int y, int buttons) {
    _mouse_b = buttons;
    _mouse_on = TRUE;
    _handle_mouse_input();
+   _web_input_came();
 }
 
 /* Pointer events on the canvas, in screen pixels whatever its size on the
@@ -148,6 +151,7 @@ EMSCRIPTEN_KEEPALIVE int webKey(int domCode, int character, int down) {
    } else {
       _handle_key_release(scancode);
    }
+   _web_input_came();
    return TRUE;
 }
 

@@ -1,7 +1,8 @@
 /* The timer driver: one thread, so the library's timers run when the
  * program waits. rest() hands the browser control for the time asked
  * (emscripten_sleep, which needs the program linked with ASYNCIFY) and then
- * runs every timer that fell due meanwhile. */
+ * runs every timer that fell due meanwhile; web_rest_until_input hands it
+ * control until the next input event. */
 #include <emscripten.h>
 #include <limits.h>
 
@@ -23,6 +24,46 @@ static void runDueTimers(void) {
 void _web_wait(unsigned int ms) {
    _web_show_screen();
    emscripten_sleep(ms);
+   runDueTimers();
+}
+
+/* How long the library's timers must have run past the last input event
+ * before a program may wait for the next one: the dialog manager's
+ * double-click timer settles 240 to 260 ms after a release, and a dialog
+ * waiting for it must see it settle as on the desktop. */
+#define INPUT_SETTLE_MS 400
+
+static double lastInputMs = -INPUT_SETTLE_MS;
+
+/* The promise's continuation runs after the event's handler has returned,
+ * so a program never runs in the middle of a handler: a press and its
+ * release in one task still reach it together, as before. */
+/* clang-format off */
+EM_ASYNC_JS(void, webNextInput, (void), {
+   await new Promise((resolve) => { Module.webInputWaiter = resolve; });
+});
+/* clang-format on */
+
+/* clang-format off */
+EM_JS(void, webWakeWaiter, (void), {
+   const resolve = Module.webInputWaiter;
+   Module.webInputWaiter = null;
+   if (resolve) resolve();
+});
+/* clang-format on */
+
+void _web_input_came(void) {
+   lastInputMs = emscripten_get_now();
+   webWakeWaiter();
+}
+
+void web_rest_until_input(unsigned int ms) {
+   if (lastTickMs - lastInputMs < INPUT_SETTLE_MS) {
+      _web_wait(ms);
+      return;
+   }
+   _web_show_screen();
+   webNextInput();
    runDueTimers();
 }
 

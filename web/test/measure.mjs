@@ -1,20 +1,25 @@
 // Figures of the web pages in Debian's headless Chromium, for docs/figures.md:
-// - first frame: from the start of navigation to the first pixels the
-//   program puts on its canvas, median of five loads of each page;
+// - first frame: from the start of navigation to the first pixels a page
+//   puts on its canvas, for each game page and for a bare page that only
+//   draws one 640x480 picture from a small PNG (bare.html, from another
+//   origin, so no service worker of the site serves it), with the browser's
+//   HTTP cache off, the pages taking turns, median of several loads each;
+//   then the same with the site's service worker's cache, where the site
+//   has a service worker;
 // - CPU share of one core of each page's renderer processes while the program
 //   waits in its menu, then in its placing loop, beside a blank page, all
 //   sampled over the same seconds;
 // - the longest gap between two animation frames of the page while tiles
 //   solves (how long page scripts may have to wait for a turn).
 //
-//   node measure.mjs SITE-URL SECONDS
+//   node measure.mjs SITE-URL BARE-URL SECONDS
 
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import puppeteer from "puppeteer-core";
 
-const [siteUrl, secondsArg] = process.argv.slice(2);
+const [siteUrl, bareUrl, secondsArg] = process.argv.slice(2);
 const seconds = Number(secondsArg || 15);
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const hz = 100;  // clock ticks per second of /proc/PID/stat on Linux
@@ -85,25 +90,105 @@ async function shares(opened) {
   return opened.map((_, i) => (100 * (after[i] - before[i]) / hz / elapsed).toFixed(2));
 }
 
-async function firstFrame(browser, file) {
-  const times = [];
-  for (let i = 0; i < 5; i++) {
-    const page = await browser.newPage();
-    await page.setViewport({width: 800, height: 600});
-    await page.evaluateOnNewDocument(() => {
-      const put = CanvasRenderingContext2D.prototype.putImageData;
-      CanvasRenderingContext2D.prototype.putImageData = function (...args) {
-        if (window.firstFrameMs === undefined) window.firstFrameMs = performance.now();
-        return put.apply(this, args);
-      };
-    });
-    await page.goto(`${siteUrl}/${file}`);
-    await page.waitForFunction(() => window.firstFrameMs !== undefined, {timeout: 10000});
-    times.push(await page.evaluate(() => window.firstFrameMs));
-    await page.close();
+const kLoads = 11;
+
+// Runs in the page from its first script on: notes when the first picture
+// goes on a canvas, the game's first putImageData or the bare page's
+// drawImage, and when the program's .wasm has been compiled and
+// instantiated.
+function watchLoad() {
+  for (const name of ["putImageData", "drawImage"]) {
+    const original = CanvasRenderingContext2D.prototype[name];
+    CanvasRenderingContext2D.prototype[name] = function (...args) {
+      if (window.firstFrameMs === undefined) window.firstFrameMs = performance.now();
+      return original.apply(this, args);
+    };
   }
-  times.sort((a, b) => a - b);
-  return {median: times[2], all: times.map((t) => t.toFixed(0)).join(" ")};
+  for (const name of ["instantiateStreaming", "instantiate"]) {
+    const original = WebAssembly[name];
+    WebAssembly[name] = (...args) => original(...args).then((result) => {
+      window.instantiatedMs = performance.now();
+      return result;
+    });
+  }
+}
+
+// The first frame, and the moments before it that show where its time goes,
+// in ms after the start of navigation.
+async function loadOnce(browser, url) {
+  const page = await browser.newPage();
+  await page.setCacheEnabled(false);
+  await page.setViewport({width: 800, height: 600});
+  await page.evaluateOnNewDocument(watchLoad);
+  await page.goto(url);
+  await page.waitForFunction(() => window.firstFrameMs !== undefined, {timeout: 10000});
+  const load = await page.evaluate(() => {
+    const received = (ending) => {
+      const entry = performance.getEntriesByType("resource").find((e) => e.name.endsWith(ending));
+      return entry ? entry.responseEnd : undefined;
+    };
+    const program = location.pathname.replace(/.*\//, "").replace(/\.html$/, "");
+    return {
+      ms: window.firstFrameMs,
+      html: performance.getEntriesByType("navigation")[0].responseEnd,
+      script: received(`/${program}.js`),
+      wasm: received(`/${program}.wasm`),
+      instantiated: window.instantiatedMs,
+      start: window.instantiatedMs === undefined ? undefined : window.firstFrameMs - window.instantiatedMs,
+      byWorker: Boolean(navigator.serviceWorker && navigator.serviceWorker.controller),
+    };
+  });
+  await page.close();
+  return load;
+}
+
+const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
+
+// kLoads loads of each page, taking turns so that all of them meet the same
+// moments of a busy machine, after one round that is not counted (the
+// browser starts its processes and compiles its own code then).
+async function firstFrames(browser, urls) {
+  const loads = urls.map(() => []);
+  for (let round = -1; round < kLoads; round++) {
+    for (let i = 0; i < urls.length; i++) {
+      const load = await loadOnce(browser, urls[i]);
+      if (round >= 0) loads[i].push(load);
+    }
+  }
+  return loads.map((list) => {
+    const times = list.map((load) => load.ms).sort((a, b) => a - b);
+    const phase = (name) => (list[0][name] === undefined ? undefined : median(list.map((load) => load[name])));
+    return {
+      median: median(times),
+      all: times.map((t) => t.toFixed(0)).join(" "),
+      phases: {
+        html: phase("html"), script: phase("script"), wasm: phase("wasm"),
+        instantiated: phase("instantiated"), start: phase("start"),
+      },
+      byWorker: list.filter((load) => load.byWorker).length,
+    };
+  });
+}
+
+// The site's service worker, if it has one, installed by one visit: true
+// once it is active.
+async function installWorker(browser) {
+  const page = await browser.newPage();
+  await page.goto(`${siteUrl}/tiles.html`);
+  for (let i = 0; i < 50; i++) {
+    const registered = await page.evaluate(async () => {
+      if (!navigator.serviceWorker) return false;
+      return (await navigator.serviceWorker.getRegistrations()).length > 0;
+    });
+    if (registered) {
+      await page.evaluate(() => navigator.serviceWorker.ready);
+      await page.close();
+      return true;
+    }
+    await sleep(100);
+  }
+  await page.close();
+  return false;
 }
 
 async function at(page, x, y) {
@@ -123,10 +208,14 @@ async function click(page, x, y) {
 const note = (what) => console.error(`measure: ${what}`);
 const opened = [];
 try {
-  note("first frames");
-  const browser = await launch();
-  const tilesFrame = await firstFrame(browser, "tiles.html");
-  const countersFrame = await firstFrame(browser, "counters.html");
+  note("first frames, HTTP cache off");
+  const pages = [`${bareUrl}/bare.html`, `${siteUrl}/tiles.html`, `${siteUrl}/counters.html`];
+  let browser = await launch();
+  const frames = await firstFrames(browser, pages);
+  await browser.close();
+  note("first frames with the service worker's cache");
+  browser = await launch();
+  const withWorker = (await installWorker(browser)) ? await firstFrames(browser, pages) : null;
   await browser.close();
 
   opened.push(await openPage("blank", "<!DOCTYPE html><title>blank</title>"));
@@ -162,26 +251,51 @@ try {
   }
   await tiles.page.evaluate(() => { window.frameGaps.longest = 0; window.frameGaps.count = 0; });
   await sleep(20000);
-  const frames = await tiles.page.evaluate(() => window.frameGaps);
+  const gaps = await tiles.page.evaluate(() => window.frameGaps);
 
-  const row = (name, values) => `| ${name} | ${values[0]} % | ${values[1]} % | ${values[2]} % | ${(values[1] / values[0]).toFixed(2)}x | ${(values[2] / values[0]).toFixed(2)}x |`;
+  // A blank page's own figure is within a tick or two of zero, so the limit
+  // is twice that or 0.3 % of a core, whichever is more.
+  const row = (name, values) => {
+    const [blank, tiles, counters] = values.map(Number);
+    const limit = Math.max(2 * blank, 0.3);
+    const verdict = (share) => (share <= limit ? "within" : "over");
+    return `| ${name} | ${values[0]} % | ${values[1]} % (${verdict(tiles)}) | ${values[2]} % (${verdict(counters)}) | ${limit.toFixed(2)} % |`;
+  };
   console.log(`### Web: CPU while waiting (renderer processes, share of one core, ${seconds} s samples)`);
   console.log();
   console.log("Each page in a headless Chromium of its own, all three sampled over the same seconds.");
   console.log();
-  console.log("| Waiting in | blank page | tiles | counters | tiles / blank | counters / blank |");
-  console.log("|---|---|---|---|---|---|");
+  console.log("| Waiting in | blank page | tiles | counters | limit: 2x the blank page, at least 0.30 % |");
+  console.log("|---|---|---|---|---|");
   console.log(row("menu", menu));
   console.log(row("placing loop", placing));
   console.log();
-  console.log("### Web: first frame and responsiveness");
+  console.log(`### Web: first frame after navigation (HTTP cache off, median of ${kLoads} loads, the pages taking turns)`);
   console.log();
-  console.log("| Page | First frame after navigation (median of 5) | The 5 loads, ms |");
-  console.log("|---|---|---|");
-  console.log(`| tiles.html | ${tilesFrame.median.toFixed(0)} ms | ${tilesFrame.all} |`);
-  console.log(`| counters.html | ${countersFrame.median.toFixed(0)} ms | ${countersFrame.all} |`);
+  const ratio = (frame, bare) => `${(frame.median / bare.median).toFixed(2)}x`;
+  const workerCells = (i) => {
+    if (!withWorker) return "| no service worker | |";
+    const frame = withWorker[i];
+    const served = i === 0 ? "" : ` (${frame.byWorker} of ${kLoads} by the worker)`;
+    return `| ${frame.median.toFixed(0)} ms, ${ratio(frame, withWorker[0])} | ${frame.all}${served} |`;
+  };
+  console.log("| Page | First frame | / bare page | The loads, ms | With the service worker's cache, / its bare page | The loads, ms |");
+  console.log("|---|---|---|---|---|---|");
+  ["bare.html", "tiles.html", "counters.html"].forEach((name, i) => {
+    console.log(`| ${name} | ${frames[i].median.toFixed(0)} ms | ${ratio(frames[i], frames[0])} | ${frames[i].all} ${workerCells(i)}`);
+  });
   console.log();
-  console.log(`Longest gap between two animation frames during 20 s of a tiles solve: ${frames.longest.toFixed(1)} ms (${frames.count} frames).`);
+  console.log("Where the time goes, HTTP cache off (medians, ms after the start of navigation):");
+  console.log();
+  console.log("| Page | page received | program's script received | .wasm received | .wasm compiled and instantiated | first frame | program start (instantiated to first frame) |");
+  console.log("|---|---|---|---|---|---|---|");
+  const ms = (t) => (t === undefined ? "" : `${t.toFixed(0)}`);
+  ["bare.html", "tiles.html", "counters.html"].forEach((name, i) => {
+    const p = frames[i].phases;
+    console.log(`| ${name} | ${ms(p.html)} | ${ms(p.script)} | ${ms(p.wasm)} | ${ms(p.instantiated)} | ${ms(frames[i].median)} | ${ms(p.start)} |`);
+  });
+  console.log();
+  console.log(`Longest gap between two animation frames during 20 s of a tiles solve: ${gaps.longest.toFixed(1)} ms (${gaps.count} frames).`);
 } finally {
   for (const o of opened) await o.browser.close();
 }

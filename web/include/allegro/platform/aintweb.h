@@ -9,4 +9,8 @@ AL_FUNC(void, _web_show_screen, (void));
  * loop), showing the screen first, then runs the timers that fell due. */
 AL_FUNC(void, _web_wait, (unsigned int ms));
 
+/* Called for every pointer and key event the library is given: wakes a
+ * program waiting in web_rest_until_input. */
+AL_FUNC(void, _web_input_came, (void));
+
 #endif

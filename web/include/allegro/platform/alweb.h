@@ -21,4 +21,20 @@ AL_VAR(KEYBOARD_DRIVER, keyboard_web);
 #define MOUSE_WEB AL_ID('W', 'E', 'B', 'M')
 AL_VAR(MOUSE_DRIVER, mouse_web);
 
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* What the library has no call for: a page need not wake until input comes.
+ * Rests `ms` as rest() does while the library may still be busy with the
+ * last input event (its double-click timer runs for a quarter of a second
+ * after a release); after that, waits for the next input event however long
+ * it takes. The screen is shown first, and the library's timers catch up
+ * afterwards. */
+AL_FUNC(void, web_rest_until_input, (unsigned int ms));
+
+#ifdef __cplusplus
+}
+#endif
+
 #endif

@@ -26,4 +26,12 @@
 
 #define ALLEGRO_EXTRA_HEADER "allegro/platform/alweb.h"
 
+/* The canvas takes 32-bit pixels and the programs ask for nothing else, so,
+ * as a Unix configuration may, only that colour depth is built: the
+ * program file is smaller and the browser compiles less before the first
+ * frame. */
+#undef ALLEGRO_COLOR8
+#undef ALLEGRO_COLOR16
+#undef ALLEGRO_COLOR24
+
 #endif
