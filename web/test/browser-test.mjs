@@ -379,6 +379,18 @@ async function tilesPage() {
 const cellX = (k) => 230 + 52 * k;
 const kRowY = 230;
 
+// Places WWB-WBB, the game whose playback the Linux screens recorded, with
+// the mouse's left and right buttons: the time of the last press, or -1
+// when a press did not show.
+async function placeCounters(game) {
+  let lastPress = 0;
+  for (const [k, counter] of [[0, "W"], [1, "W"], [2, "B"], [4, "W"], [5, "B"], [6, "B"]]) {
+    lastPress = await game.press(cellX(k), kRowY, counter === "B" ? "right" : "left");
+    if (k < 6 && !(await game.changedAfter(lastPress, `placing ${counter} in cell ${k}`))) return -1;
+  }
+  return lastPress;
+}
+
 async function countersPage() {
   // Twice the size: presses go through the page's scaling.
   note("counters");
@@ -397,11 +409,8 @@ async function countersPage() {
   });
   await game.press(...kTilesNewGame, "left", 150);
   if (!(await game.startsGame("counters-new", "a held press on \"Uus mäng\""))) return;
-  let lastPress = 0;
-  for (const [k, counter] of [[0, "W"], [1, "W"], [2, "B"], [4, "W"], [5, "B"], [6, "B"]]) {
-    lastPress = await game.press(cellX(k), kRowY, counter === "B" ? "right" : "left");
-    if (k < 6 && !(await game.changedAfter(lastPress, `placing ${counter} in cell ${k}`))) return;
-  }
+  const lastPress = await placeCounters(game);
+  if (lastPress < 0) return;
   const menus = await page.evaluate(() => window.contextMenus);
   check(menus.length > 0 && menus.every((prevented) => prevented), `counters: no context menu over the canvas (${menus})`);
   // Turned while it plays back: fitted anew, and the game goes on at its pace.
@@ -764,6 +773,11 @@ async function offlinePages() {
 
   const counters = await GamePage.open("counters.html", {width: 800, height: 600}, {site: base, what: "counters offline"});
   check((await counters.showsLinuxScreen("counters-start")) >= 0, "counters offline: first screen");
+  await counters.park();
+  await counters.press(...kTilesNewGame);
+  if ((await counters.startsGame("counters-new", "\"Uus mäng\" offline")) && (await placeCounters(counters)) >= 0) {
+    check((await counters.showsLinuxScreen("counters-solved", 20)) >= 0, "counters offline: a whole game");
+  }
   await counters.page.close();
 }
 
