@@ -144,9 +144,11 @@ TEST(WineWindows, ScreensAreTheLinuxBuildsPixelForPixelAlsoWithEveryAllocationAb
 }
 
 // Quitting once hung whenever the window had had the keyboard focus; it
-// must end the program at once every time, after a tap or a held press,
-// with or without the focus.
-TEST(WineWindows, QuitEndsWithZeroWithinTwoSecondsTwentyTimesInTwenty) {
+// must end the program every time, after a tap or a held press, with or
+// without the focus. A hang never ends; an idle machine quits within a
+// fraction of a second (the slowest is printed), but Wine on a machine busy
+// with other builds took more than 2 s, so the bound is the harness's 10 s.
+TEST(WineWindows, QuitEndsWithZeroTwentyTimesInTwenty) {
     double slowest = 0;
     for (int i = 0; i < 20; ++i) {
         const bool tiles = i % 2 == 0;
@@ -164,7 +166,7 @@ TEST(WineWindows, QuitEndsWithZeroWithinTwoSecondsTwentyTimesInTwenty) {
             app.press(kQuitX, kQuitY);
         }
         const double pressed = nowMs();
-        ASSERT_EQ(app.waitExit(2), 0) << "not ended 2 s after the press";
+        ASSERT_EQ(app.waitExit(10), 0) << "not ended 10 s after the press";
         slowest = std::max(slowest, nowMs() - pressed);
     }
     std::printf("slowest quit: %.0f ms after the press\n", slowest);
