@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 // Kept for the whole run: `font` points into the datafile, and the
@@ -307,4 +308,33 @@ void writeWindowsIcon(int x1, int y1, int x2, int y2, const std::string& path) {
     }
     for (const auto& image : images) ico.insert(ico.end(), image.begin(), image.end());
     writeFile(path, ico);
+}
+
+namespace {
+
+bool asksForWebIcons(int argc, char** argv) {
+    return argc == 4 && std::strcmp(argv[2], "--web") == 0;
+}
+
+}  // namespace
+
+void startIconTool(int argc, char** argv) {
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr,
+                     "usage: %s FONT.dat OUT-DIR NAME [WINDOWS-ICON]\n"
+                     "       %s FONT.dat --web PREFIX\n",
+                     argv[0], argv[0]);
+        std::exit(2);
+    }
+    startMemoryScreen(argv[1]);
+}
+
+void writeAskedIcons(int argc, char** argv, int x1, int y1, int x2, int y2) {
+    if (asksForWebIcons(argc, argv)) {
+        writeWebIcons(x1, y1, x2, y2, argv[3]);
+        writeWindowsIcon(x1, y1, x2, y2, std::string(argv[3]) + ".ico");
+        return;
+    }
+    writeIcons(x1, y1, x2, y2, argv[2], argv[3]);
+    if (argc == 5) writeWindowsIcon(x1, y1, x2, y2, argv[4]);
 }

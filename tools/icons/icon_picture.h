@@ -25,3 +25,14 @@ void writeWebIcons(int x1, int y1, int x2, int y2, const std::string& prefix);
 // Writes a Windows icon file (.ico) of the same rectangle with the sizes
 // Windows asks for: 16, 32 and 48 pixels as bitmaps, 256 as a PNG.
 void writeWindowsIcon(int x1, int y1, int x2, int y2, const std::string& path);
+
+// What both icon tools take on their command line:
+//   TOOL FONT.dat OUT-DIR NAME [WINDOWS-ICON]   the launcher icons (writeIcons)
+//                                               and the Windows icon file;
+//   TOOL FONT.dat --web PREFIX                  the web app's icons and
+//                                               PREFIX.ico, the page's icon.
+// startIconTool checks the arguments (a usage message and exit status 2
+// when they do not fit) and starts the memory screen; once the tool has
+// drawn, writeAskedIcons writes what they ask for from the rectangle.
+void startIconTool(int argc, char** argv);
+void writeAskedIcons(int argc, char** argv, int x1, int y1, int x2, int y2);
