@@ -124,14 +124,16 @@ MOUSE_DRIVER mouse_web = {
 
 /* The library's scancodes for the DOM's key codes (KeyboardEvent.keyCode):
  * the keys the menu answers to, and letters and digits. */
+/* clang-format off */
 static const struct {
    int domCode;
    int scancode;
 } kKeys[] = {
-    {27, KEY_ESC},      {13, KEY_ENTER}, {32, KEY_SPACE}, {9, KEY_TAB},
-    {8, KEY_BACKSPACE}, {37, KEY_LEFT},  {38, KEY_UP},    {39, KEY_RIGHT},
-    {40, KEY_DOWN},     {36, KEY_HOME},  {35, KEY_END},
+   {27, KEY_ESC},  {13, KEY_ENTER}, {32, KEY_SPACE}, {9, KEY_TAB},
+   {8, KEY_BACKSPACE}, {37, KEY_LEFT}, {38, KEY_UP}, {39, KEY_RIGHT},
+   {40, KEY_DOWN}, {36, KEY_HOME}, {35, KEY_END},
 };
+/* clang-format on */
 
 static int scancodeOf(int domCode) {
    if (domCode >= 65 && domCode <= 90) return KEY_A + domCode - 65;
