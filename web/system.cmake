@@ -42,7 +42,7 @@ set_source_files_properties(${allegro_core} PROPERTIES COMPILE_OPTIONS -w)
 
 add_library(game_library STATIC ${allegro_core}
   web/platform/web_drivers.c web/platform/web_system.c web/platform/web_screen.c
-  web/platform/web_timer.c web/platform/web_input.c)
+  web/platform/web_timer.c web/platform/web_input.c web/platform/web_file.c)
 # Our platform headers come first: they hold the alplatf.h that the
 # library's CMake would otherwise generate.
 target_include_directories(game_library PUBLIC
@@ -80,10 +80,11 @@ set(WAITING_FUNCTIONS_counters "yield_timeslice()")
 
 # --- finishing a program -----------------------------------------------------
 # On the desktop the font is appended to the program file. Here the program
-# file is a file of Emscripten's virtual file system: an empty file with the
-# font appended by the same exedat, embedded at /NAME, which the page's
-# script names as the program (thisProgram), so get_executable_name returns
-# it and load_datafile("#") opens it as on the desktop.
+# file is an empty file with the font appended by the same exedat, built into
+# the program as C data (web/embed-file.cmake) and opened by name as /NAME
+# (web/platform/web_file.c, in place of Emscripten's file system). The page's
+# script names the program so too (thisProgram), so get_executable_name
+# returns it and load_datafile("#") opens it as on the desktop.
 function(finish_program target)
   set(dir ${CMAKE_CURRENT_BINARY_DIR}/program-files)
   set(file ${dir}/${target})
@@ -100,15 +101,23 @@ function(finish_program target)
     COMMAND ${EXEDAT} -a ${file} ${FONT_DATAFILE} >/dev/null
     DEPENDS ${FONT_DATAFILE}
     COMMENT "Appending the font to the program file of ${target}")
+  set(embedded ${dir}/${target}-file.c)
+  add_custom_command(OUTPUT ${embedded}
+    COMMAND ${CMAKE_COMMAND} -DFILE=${file} -DNAME=/${target} -DOUTPUT=${embedded}
+      -P ${CMAKE_SOURCE_DIR}/web/embed-file.cmake
+    DEPENDS ${file} ${CMAKE_SOURCE_DIR}/web/embed-file.cmake
+    COMMENT "Building the program file of ${target} into it")
+  target_sources(${target} PRIVATE ${embedded})
   add_custom_target(${target}_program_file DEPENDS ${file})
   add_dependencies(${target} ${target}_program_file)
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${file} ${pre_js} ${waiting})
+  set(page_js ${CMAKE_SOURCE_DIR}/web/site/page.js)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${pre_js} ${page_js} ${waiting})
   # EXIT_RUNTIME runs the library's exit handler on exit(0) and tells the
-  # page (Module.onExit).
+  # page (Module.onExit). FILESYSTEM=0 leaves Emscripten's file system out:
+  # web_file.c answers for the program file.
   target_link_options(${target} PRIVATE
-    "SHELL:--embed-file ${file}@/${target}"
-    "SHELL:--pre-js ${pre_js}"
+    "SHELL:--pre-js ${pre_js}" "SHELL:--pre-js ${page_js}"
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_ONLY=@${waiting}
     -sEXIT_RUNTIME=1
-    -sENVIRONMENT=web)
+    -sENVIRONMENT=web -sFILESYSTEM=0)
 endfunction()

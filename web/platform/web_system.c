@@ -5,8 +5,8 @@
 #include "allegro/internal/aintern.h"
 #include "allegro/platform/aintweb.h"
 
-/* The program file is a file of Emscripten's virtual file system, named by
- * the page as the program (Module.thisProgram): it carries the appended
+/* The program's name, as the page's script gives it (Module.thisProgram):
+ * the name under which web_file.c holds the program file, with its appended
  * font, so load_datafile("#") finds it as on the desktop. */
 /* clang-format off */
 EM_JS(void, webProgramName, (char* out, int size), {

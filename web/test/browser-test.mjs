@@ -439,7 +439,9 @@ async function countersPage() {
   await page.close();
 }
 
-// A program file without its font: the program's own message, on the page.
+// A program that does not find its program file, and so its font: the
+// program's own message, on the page. The page names the program otherwise
+// than the file the program carries.
 async function missingFontPage() {
   note("tiles without its font");
   const game = await GamePage.open("tiles.html", {width: 800, height: 600}, {
@@ -447,7 +449,7 @@ async function missingFontPage() {
       Object.defineProperty(window, "Module", {
         configurable: true,
         set(settings) {
-          settings.onRuntimeInitialized = () => FS.unlink(settings.thisProgram);
+          Object.defineProperty(settings, "thisProgram", {enumerable: true, get: () => "/elsewhere", set() {}});
           Object.defineProperty(window, "Module", {value: settings, writable: true, configurable: true});
         },
       });
