@@ -3,9 +3,9 @@
 //   puts on its canvas, for each game page and for a bare page that only
 //   draws one 640x480 picture from a small PNG (bare.html, from another
 //   origin, so no service worker of the site serves it), with the browser's
-//   HTTP cache off, the pages taking turns, median of several loads each;
-//   then the same with the site's service worker's cache, where the site
-//   has a service worker;
+//   HTTP cache off and the site's service worker passed by, the pages taking
+//   turns, median of several loads each; then the same with the site's
+//   service worker's cache, where the site has a service worker;
 // - CPU share of one core of each page's renderer processes while the program
 //   waits in its menu, then in its placing loop, beside a blank page, all
 //   sampled over the same seconds;
@@ -91,6 +91,7 @@ async function shares(opened) {
 }
 
 const kLoads = 11;
+const kSettleMs = 1000;
 
 // Runs in the page from its first script on: notes when the first picture
 // goes on a canvas, the game's first putImageData or the bare page's
@@ -114,10 +115,15 @@ function watchLoad() {
 }
 
 // The first frame, and the moments before it that show where its time goes,
-// in ms after the start of navigation.
-async function loadOnce(browser, url) {
+// in ms after the start of navigation. Without `byWorker` every file comes
+// from the server: the site's service worker, which the first load
+// installs, is passed by. The page stays open a while after its first
+// frame, so that what it still does (its icons, the manifest, installing
+// the worker) is done before the next page starts loading.
+async function loadOnce(browser, url, byWorker) {
   const page = await browser.newPage();
   await page.setCacheEnabled(false);
+  await page.setBypassServiceWorker(!byWorker);
   await page.setViewport({width: 800, height: 600});
   await page.evaluateOnNewDocument(watchLoad);
   await page.goto(url);
@@ -138,6 +144,7 @@ async function loadOnce(browser, url) {
       byWorker: Boolean(navigator.serviceWorker && navigator.serviceWorker.controller),
     };
   });
+  await sleep(kSettleMs);
   await page.close();
   return load;
 }
@@ -147,11 +154,11 @@ const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1]
 // kLoads loads of each page, taking turns so that all of them meet the same
 // moments of a busy machine, after one round that is not counted (the
 // browser starts its processes and compiles its own code then).
-async function firstFrames(browser, urls) {
+async function firstFrames(browser, urls, byWorker) {
   const loads = urls.map(() => []);
   for (let round = -1; round < kLoads; round++) {
     for (let i = 0; i < urls.length; i++) {
-      const load = await loadOnce(browser, urls[i]);
+      const load = await loadOnce(browser, urls[i], byWorker);
       if (round >= 0) loads[i].push(load);
     }
   }
@@ -211,11 +218,11 @@ try {
   note("first frames, HTTP cache off");
   const pages = [`${bareUrl}/bare.html`, `${siteUrl}/tiles.html`, `${siteUrl}/counters.html`];
   let browser = await launch();
-  const frames = await firstFrames(browser, pages);
+  const frames = await firstFrames(browser, pages, false);
   await browser.close();
   note("first frames with the service worker's cache");
   browser = await launch();
-  const withWorker = (await installWorker(browser)) ? await firstFrames(browser, pages) : null;
+  const withWorker = (await installWorker(browser)) ? await firstFrames(browser, pages, true) : null;
   await browser.close();
 
   opened.push(await openPage("blank", "<!DOCTYPE html><title>blank</title>"));
