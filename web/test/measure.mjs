@@ -4,7 +4,8 @@
 //   draws one 640x480 picture from a small PNG (bare.html, from another
 //   origin, so no service worker of the site serves it), with the browser's
 //   HTTP cache off and the site's service worker passed by, the pages taking
-//   turns, median of several loads each; then the same with the site's
+//   turns, median of several loads each; then the same with the processor
+//   slowed down 4 times, as a phone's; then the same with the site's
 //   service worker's cache, where the site has a service worker;
 // - CPU share of one core of each page's renderer processes while the program
 //   waits in its menu, then in its placing loop, beside a blank page, all
@@ -115,15 +116,18 @@ function watchLoad() {
 }
 
 // The first frame, and the moments before it that show where its time goes,
-// in ms after the start of navigation. Without `byWorker` every file comes
-// from the server: the site's service worker, which the first load
-// installs, is passed by. The page stays open a while after its first
-// frame, so that what it still does (its icons, the manifest, installing
-// the worker) is done before the next page starts loading.
-async function loadOnce(browser, url, byWorker) {
+// in ms after the start of navigation. Without `how.byWorker` every file
+// comes from the server: the site's service worker, which the first load
+// installs, is passed by. `how.slowdown` slows the page's processor down
+// that many times (Chromium's own emulation), as a phone's is beside this
+// machine's. The page stays open a while after its first frame, so that
+// what it still does (its icons, the manifest, installing the worker) is
+// done before the next page starts loading.
+async function loadOnce(browser, url, how) {
   const page = await browser.newPage();
   await page.setCacheEnabled(false);
-  await page.setBypassServiceWorker(!byWorker);
+  await page.setBypassServiceWorker(!how.byWorker);
+  if (how.slowdown) await page.emulateCPUThrottling(how.slowdown);
   await page.setViewport({width: 800, height: 600});
   await page.evaluateOnNewDocument(watchLoad);
   await page.goto(url);
@@ -154,11 +158,11 @@ const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1]
 // kLoads loads of each page, taking turns so that all of them meet the same
 // moments of a busy machine, after one round that is not counted (the
 // browser starts its processes and compiles its own code then).
-async function firstFrames(browser, urls, byWorker) {
+async function firstFrames(browser, urls, how) {
   const loads = urls.map(() => []);
   for (let round = -1; round < kLoads; round++) {
     for (let i = 0; i < urls.length; i++) {
-      const load = await loadOnce(browser, urls[i], byWorker);
+      const load = await loadOnce(browser, urls[i], how);
       if (round >= 0) loads[i].push(load);
     }
   }
@@ -218,11 +222,13 @@ try {
   note("first frames, HTTP cache off");
   const pages = [`${bareUrl}/bare.html`, `${siteUrl}/tiles.html`, `${siteUrl}/counters.html`];
   let browser = await launch();
-  const frames = await firstFrames(browser, pages, false);
+  const frames = await firstFrames(browser, pages, {});
+  note("first frames, HTTP cache off, the processor 4 times slower");
+  const slowed = await firstFrames(browser, pages, {slowdown: 4});
   await browser.close();
   note("first frames with the service worker's cache");
   browser = await launch();
-  const withWorker = (await installWorker(browser)) ? await firstFrames(browser, pages, true) : null;
+  const withWorker = (await installWorker(browser)) ? await firstFrames(browser, pages, {byWorker: true}) : null;
   await browser.close();
 
   opened.push(await openPage("blank", "<!DOCTYPE html><title>blank</title>"));
@@ -286,10 +292,11 @@ try {
     const served = i === 0 ? "" : ` (${frame.byWorker} of ${kLoads} by the worker)`;
     return `| ${frame.median.toFixed(0)} ms, ${ratio(frame, withWorker[0])} | ${frame.all}${served} |`;
   };
-  console.log("| Page | First frame | / bare page | The loads, ms | With the service worker's cache, / its bare page | The loads, ms |");
-  console.log("|---|---|---|---|---|---|");
+  console.log("| Page | First frame | / bare page | The loads, ms | With the service worker's cache, / its bare page | The loads, ms | The processor 4 times slower, / its bare page | The loads, ms |");
+  console.log("|---|---|---|---|---|---|---|---|");
   ["bare.html", "tiles.html", "counters.html"].forEach((name, i) => {
-    console.log(`| ${name} | ${frames[i].median.toFixed(0)} ms | ${ratio(frames[i], frames[0])} | ${frames[i].all} ${workerCells(i)}`);
+    const slow = `${slowed[i].median.toFixed(0)} ms, ${ratio(slowed[i], slowed[0])} | ${slowed[i].all} |`;
+    console.log(`| ${name} | ${frames[i].median.toFixed(0)} ms | ${ratio(frames[i], frames[0])} | ${frames[i].all} ${workerCells(i)} ${slow}`);
   });
   console.log();
   console.log("Where the time goes, HTTP cache off (medians, ms after the start of navigation):");
