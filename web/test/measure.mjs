@@ -2,25 +2,27 @@
 // - first frame: from the start of navigation to the first pixels a page
 //   puts on its canvas, for each game page and for a bare page that only
 //   draws one 640x480 picture from a small PNG (bare.html, from another
-//   origin, so no service worker of the site serves it), with the browser's
-//   HTTP cache off and the site's service worker passed by, the pages taking
-//   turns, median of several loads each; then the same with the processor
-//   slowed down 4 times, as a phone's; then the same with the site's
-//   service worker's cache, where the site has a service worker;
+//   origin, so no service worker of the site serves it), and for an empty
+//   program on a game page (empty.c, on an origin of its own too: the floor
+//   of any program there), with the browser's HTTP cache off and the site's
+//   service worker passed by, the pages taking turns, median of several
+//   loads each; then the same with the processor slowed down 4 times, as a
+//   phone's; then the game pages and the bare page with the site's service
+//   worker's cache, where the site has a service worker;
 // - CPU share of one core of each page's renderer processes while the program
 //   waits in its menu, then in its placing loop, beside a blank page, all
 //   sampled over the same seconds;
 // - the longest gap between two animation frames of the page while tiles
 //   solves (how long page scripts may have to wait for a turn).
 //
-//   node measure.mjs SITE-URL BARE-URL SECONDS
+//   node measure.mjs SITE-URL BARE-URL SECONDS EMPTY-URL
 
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import puppeteer from "puppeteer-core";
 
-const [siteUrl, bareUrl, secondsArg] = process.argv.slice(2);
+const [siteUrl, bareUrl, secondsArg, emptyUrl] = process.argv.slice(2);
 const seconds = Number(secondsArg || 15);
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const hz = 100;  // clock ticks per second of /proc/PID/stat on Linux
@@ -221,10 +223,11 @@ const opened = [];
 try {
   note("first frames, HTTP cache off");
   const pages = [`${bareUrl}/bare.html`, `${siteUrl}/tiles.html`, `${siteUrl}/counters.html`];
+  const withEmpty = [...pages, `${emptyUrl}/empty.html`];
   let browser = await launch();
-  const frames = await firstFrames(browser, pages, {});
+  const frames = await firstFrames(browser, withEmpty, {});
   note("first frames, HTTP cache off, the processor 4 times slower");
-  const slowed = await firstFrames(browser, pages, {slowdown: 4});
+  const slowed = await firstFrames(browser, withEmpty, {slowdown: 4});
   await browser.close();
   note("first frames with the service worker's cache");
   browser = await launch();
@@ -288,13 +291,14 @@ try {
   const ratio = (frame, bare) => `${(frame.median / bare.median).toFixed(2)}x`;
   const workerCells = (i) => {
     if (!withWorker) return "| no service worker | |";
+    if (i >= withWorker.length) return "| not measured | |";
     const frame = withWorker[i];
     const served = i === 0 ? "" : ` (${frame.byWorker} of ${kLoads} by the worker)`;
     return `| ${frame.median.toFixed(0)} ms, ${ratio(frame, withWorker[0])} | ${frame.all}${served} |`;
   };
   console.log("| Page | First frame | / bare page | The loads, ms | With the service worker's cache, / its bare page | The loads, ms | The processor 4 times slower, / its bare page | The loads, ms |");
   console.log("|---|---|---|---|---|---|---|---|");
-  ["bare.html", "tiles.html", "counters.html"].forEach((name, i) => {
+  ["bare.html", "tiles.html", "counters.html", "empty.html"].forEach((name, i) => {
     const slow = `${slowed[i].median.toFixed(0)} ms, ${ratio(slowed[i], slowed[0])} | ${slowed[i].all} |`;
     console.log(`| ${name} | ${frames[i].median.toFixed(0)} ms | ${ratio(frames[i], frames[0])} | ${frames[i].all} ${workerCells(i)} ${slow}`);
   });
@@ -304,7 +308,7 @@ try {
   console.log("| Page | page received | program's script received | .wasm received | .wasm compiled and instantiated | first frame | program start (instantiated to first frame) |");
   console.log("|---|---|---|---|---|---|---|");
   const ms = (t) => (t === undefined ? "" : `${t.toFixed(0)}`);
-  ["bare.html", "tiles.html", "counters.html"].forEach((name, i) => {
+  ["bare.html", "tiles.html", "counters.html", "empty.html"].forEach((name, i) => {
     const p = frames[i].phases;
     console.log(`| ${name} | ${ms(p.html)} | ${ms(p.script)} | ${ms(p.wasm)} | ${ms(p.instantiated)} | ${ms(frames[i].median)} | ${ms(p.start)} |`);
   });
