@@ -78,6 +78,19 @@ set(WAITING_FUNCTIONS_tiles
   "(anonymous namespace)::moveUntilThere(Board&, int, int, int)")
 set(WAITING_FUNCTIONS_counters "yield_timeslice()")
 
+# What every program of a game page is linked with: the page's own script
+# (web/site/page.js) at the start of the program's, for the browser only,
+# and no file system of Emscripten's (web_file.c answers for the program
+# file).
+set(PAGE_JS ${CMAKE_SOURCE_DIR}/web/site/page.js)
+set(PAGE_LINK_OPTIONS "SHELL:--pre-js ${PAGE_JS}" -sENVIRONMENT=web -sFILESYSTEM=0)
+
+# The floor of a program on a game page, for scripts/measure web: a program
+# that only draws one white screen, built only when asked for.
+add_executable(empty EXCLUDE_FROM_ALL web/test/empty.c)
+set_property(TARGET empty APPEND PROPERTY LINK_DEPENDS ${PAGE_JS})
+target_link_options(empty PRIVATE ${PAGE_LINK_OPTIONS})
+
 # --- finishing a program -----------------------------------------------------
 # On the desktop the font is appended to the program file. Here the program
 # file is an empty file with the font appended by the same exedat, built into
@@ -110,14 +123,11 @@ function(finish_program target)
   target_sources(${target} PRIVATE ${embedded})
   add_custom_target(${target}_program_file DEPENDS ${file})
   add_dependencies(${target} ${target}_program_file)
-  set(page_js ${CMAKE_SOURCE_DIR}/web/site/page.js)
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${pre_js} ${page_js} ${waiting})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${pre_js} ${PAGE_JS} ${waiting})
   # EXIT_RUNTIME runs the library's exit handler on exit(0) and tells the
-  # page (Module.onExit). FILESYSTEM=0 leaves Emscripten's file system out:
-  # web_file.c answers for the program file.
+  # page (Module.onExit).
   target_link_options(${target} PRIVATE
-    "SHELL:--pre-js ${pre_js}" "SHELL:--pre-js ${page_js}"
+    "SHELL:--pre-js ${pre_js}" ${PAGE_LINK_OPTIONS}
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_ONLY=@${waiting}
-    -sEXIT_RUNTIME=1
-    -sENVIRONMENT=web -sFILESYSTEM=0)
+    -sEXIT_RUNTIME=1)
 endfunction()

@@ -224,6 +224,7 @@ try {
   note("first frames, HTTP cache off");
   const pages = [`${bareUrl}/bare.html`, `${siteUrl}/tiles.html`, `${siteUrl}/counters.html`];
   const withEmpty = [...pages, `${emptyUrl}/empty.html`];
+  const names = withEmpty.map((url) => url.replace(/.*\//, ""));
   let browser = await launch();
   const frames = await firstFrames(browser, withEmpty, {});
   note("first frames, HTTP cache off, the processor 4 times slower");
@@ -298,7 +299,7 @@ try {
   };
   console.log("| Page | First frame | / bare page | The loads, ms | With the service worker's cache, / its bare page | The loads, ms | The processor 4 times slower, / its bare page | The loads, ms |");
   console.log("|---|---|---|---|---|---|---|---|");
-  ["bare.html", "tiles.html", "counters.html", "empty.html"].forEach((name, i) => {
+  names.forEach((name, i) => {
     const slow = `${slowed[i].median.toFixed(0)} ms, ${ratio(slowed[i], slowed[0])} | ${slowed[i].all} |`;
     console.log(`| ${name} | ${frames[i].median.toFixed(0)} ms | ${ratio(frames[i], frames[0])} | ${frames[i].all} ${workerCells(i)} ${slow}`);
   });
@@ -308,7 +309,7 @@ try {
   console.log("| Page | page received | program's script received | .wasm received | .wasm compiled and instantiated | first frame | program start (instantiated to first frame) |");
   console.log("|---|---|---|---|---|---|---|");
   const ms = (t) => (t === undefined ? "" : `${t.toFixed(0)}`);
-  ["bare.html", "tiles.html", "counters.html", "empty.html"].forEach((name, i) => {
+  names.forEach((name, i) => {
     const p = frames[i].phases;
     console.log(`| ${name} | ${ms(p.html)} | ${ms(p.script)} | ${ms(p.wasm)} | ${ms(p.instantiated)} | ${ms(frames[i].median)} | ${ms(p.start)} |`);
   });
