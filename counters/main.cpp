@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "counters/placement.h"
 #include "counters/playback.h"
 #include "counters/row.h"
 #include "counters/screen.h"
@@ -19,7 +20,8 @@ void startGame(Row& row) {
     row.clear();
     searchDepth = 0;
     GameState = Placing;
-    forgetMousePresses();
+    countersCursor.reset();
+    startPlacingInput();
 }
 
 }  // namespace
@@ -48,9 +50,9 @@ int main() {
         solveRow(&row);
         playSolution(row);
         GameState = Solved;
-        // Clicks made during the playback are no clicks on the menu; those
-        // made once the outcome shows are.
-        forgetMousePresses();
+        // Clicks and keys made during the playback are none on the menu;
+        // those made once the outcome shows are.
+        forgetInput();
     }
 }
 END_OF_MAIN()

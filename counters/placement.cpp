@@ -18,6 +18,25 @@ bool pointerOverCell(int k, int x, int y) {
 
 }  // namespace
 
+void hitBoxMiddle(int k, int, int* x, int* y) {
+    *x = (kBoxLeft + kBoxRight) / 2 + kCellPitch * k;
+    *y = (kBoxTop + kBoxBottom) / 2;
+}
+
+namespace {
+
+const KeyBinding kCountersKeys[] = {
+    {GameKey::Enter, kLeftButton},
+    {GameKey::V, kLeftButton},
+    {GameKey::Space, kRightButton},
+    {GameKey::M, kRightButton},
+};
+const CursorBoard kCountersCursorBoard = {kRowLength, 1, hitBoxMiddle, kCountersKeys, 4};
+
+}  // namespace
+
+BoardCursor countersCursor{kCountersCursorBoard};
+
 int cellUnderPointer(int x, int y) {
     for (int k = 0; k < kRowLength; ++k) {
         if (pointerOverCell(k, x, y)) return k;
@@ -50,5 +69,11 @@ void placeCounterAt(Row& row, const MousePress& press) {
             GameState = Solving;
             return;
         }
+    }
+}
+
+void placeCountersFrom(Row& row, const InputEvent* events, int count) {
+    for (int i = 0; i < count && GameState == Placing; ++i) {
+        placeCounterAt(row, countersCursor.pressFor(events[i]));
     }
 }

@@ -6,6 +6,7 @@
 #include <climits>
 #include <optional>
 
+#include "counters/meaning.h"
 #include "counters/placement.h"
 #include "counters/search.h"
 #include "counters/texts.h"
@@ -44,20 +45,9 @@ void drawStatus() {
     // Only the status area is repainted: the menu buttons left of it must
     // survive every redraw.
     rectfill(screen, kStatusLeft, kStatusTop, 640, 480, white());
-    if (GameState == Placing) {
-        textprintf(screen, font, kStatusLeft, kStatusTop, black(), kPlacingHelp);
-    }
-    if (GameState == Solving) {
-        textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(), kSearching);
-    }
-    if (GameState == Solved) {
-        // A search that found nothing leaves bestDepth untouched.
-        if (bestDepth == INT_MAX) {
-            textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(), kCountersUnsolvable);
-        } else {
-            textprintf(screen, font, kStatusNarrowLeft, kStatusTop, black(), kCountersSolved);
-        }
-    }
+    int left = 0;
+    const char* line = countersStatusLine(&left);
+    if (line[0] != '\0') textprintf(screen, font, left, kStatusTop, black(), "%s", line);
 }
 
 #pragma GCC diagnostic pop
@@ -78,15 +68,38 @@ void drawCounter(int content, int index) {
 
 namespace {
 
-// Everything a redraw's pixels depend on: the cells, the state and whether
-// the search found a solution.
-using ShownKey = std::array<int, kRowLength + 2>;
+// The keyboard's cursor: a black frame, 2 pixels wide, just inside the
+// cell and clear of its counter.
+void drawCursor(int k) {
+    const int left = kCellInsideLeft + kCellPitch * k;
+    const int right = left + kCellInsideWidth - 1;
+    for (int i = 1; i < 3; ++i)
+        rect(screen, left + i, kCellInsideTop + i, right - i, kCellInsideBottom - i, black());
+}
+
+// Wipes a cell's inside, frame of the cursor and all; a counter wipe alone
+// would leave the frame's corners.
+void wipeCell(int k) {
+    const int left = kCellInsideLeft + kCellPitch * k;
+    rectfill(screen, left, kCellInsideTop, left + kCellInsideWidth - 1, kCellInsideBottom, white());
+}
+
+// The cursor's cell while it is drawn, else -1: only while placing, and
+// only once a key has been used.
+int cursorDrawn() {
+    return GameState == Placing && countersCursor.shown() ? countersCursor.col() : -1;
+}
+
+// Everything a redraw's pixels depend on: the cells, the state, whether the
+// search found a solution, and the keyboard's cursor.
+using ShownKey = std::array<int, kRowLength + 3>;
 
 ShownKey shownKey(const Row& row) {
     ShownKey key{};
     for (int k = 0; k < kRowLength; ++k) key[k] = row[k];
     key[kRowLength] = GameState;
     key[kRowLength + 1] = bestDepth == INT_MAX;
+    key[kRowLength + 2] = cursorDrawn();
     return key;
 }
 
@@ -100,6 +113,9 @@ std::optional<ShownKey> lastShown;
 void drawScreen(const Row& row) {
     const ShownKey key = shownKey(row);
     if (lastShown == key) return;
+    // A cursor on the screen goes with the wipe of every cell; a game played
+    // with the mouse alone never draws one, and its pixels stay as they were.
+    const bool cursorWasDrawn = lastShown && (*lastShown)[kRowLength + 2] >= 0;
     lastShown = key;
 
     vsync();
@@ -111,15 +127,21 @@ void drawScreen(const Row& row) {
     drawFrame();
     for (int k = 0; k < kRowLength; ++k) {
         if (k < kRowLength - 1) drawSeparator(k);
+        if (cursorWasDrawn) wipeCell(k);
         drawCounter(row[k], k);
     }
+    if (key[kRowLength + 2] >= 0) drawCursor(key[kRowLength + 2]);
     drawStatus();
 
     release_screen();
     unscare_mouse();
+    tellScreen(countersMeaning(row));
 }
 
-void placeCounter(Row& row) { placeCounterAt(row, takeMousePress()); }
+void placeCounter(Row& row) {
+    InputQueue::Batch events;
+    placeCountersFrom(row, events.data(), takeInput(events));
+}
 
 void pauseFor(int ms) {
     rest(ms);

@@ -1,9 +1,10 @@
 #include "shell/shell.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
+#include "shell/menu_pointer.h"
+#include "shell/screen_meaning.h"
 #include "shell/startup_failure.h"
 
 namespace {
@@ -16,12 +17,12 @@ const char kNoFont[] = "Kirjat\xfc\xfcpi ei \xf5nnestunud laadida!";
 char kNewGameLabel[] = "&Uus m\xe4ng";
 char kQuitLabel[] = "&L\xf5peta";
 
-MouseLatch pressLatch;
+InputQueue inputQueue;
 
-// Whether the placing loop's last poll found a press: only a press changes
-// what that loop does, so after a poll that found none it has nothing to do
-// until input comes.
-bool lastPollFoundPress = false;
+// Whether the placing loop's last poll found input: only input changes what
+// that loop does, so after a poll that found none it has nothing to do until
+// input comes.
+bool lastPollFoundInput = false;
 
 // The idle pass of both waiting loops, the menu's and the placing loop's.
 // On the desktop it rests `ms`: the library's own thread reads the devices
@@ -42,14 +43,50 @@ void idleUntilInput(int ms, bool mustLookAgain) {
     rest(ms);
 }
 
-// Runs on the library's input thread, with mouse_x/mouse_y already updated.
-void latchPress(int flags) {
-    int buttons = 0;
-    if (flags & MOUSE_FLAG_LEFT_DOWN) buttons |= kLeftButton;
-    if (flags & MOUSE_FLAG_RIGHT_DOWN) buttons |= kRightButton;
-    if (buttons != 0) pressLatch.press(buttons, mouse_x, mouse_y);
+// Run on the library's input thread, with mouse_x/mouse_y already updated.
+void queueMouse(int flags) {
+    int down = 0, up = 0;
+    if (flags & MOUSE_FLAG_LEFT_DOWN) down |= kLeftButton;
+    if (flags & MOUSE_FLAG_RIGHT_DOWN) down |= kRightButton;
+    if (flags & MOUSE_FLAG_LEFT_UP) up |= kLeftButton;
+    if (flags & MOUSE_FLAG_RIGHT_UP) up |= kRightButton;
+    if (down != 0) inputQueue.push({InputEvent::Press, down, mouse_x, mouse_y, GameKey::None});
+    if (up != 0) inputQueue.push({InputEvent::Release, up, mouse_x, mouse_y, GameKey::None});
 }
-END_OF_STATIC_FUNCTION(latchPress)
+END_OF_STATIC_FUNCTION(queueMouse)
+
+GameKey gameKeyOf(int scancode) {
+    switch (scancode) {
+        case KEY_LEFT:
+            return GameKey::Left;
+        case KEY_RIGHT:
+            return GameKey::Right;
+        case KEY_UP:
+            return GameKey::Up;
+        case KEY_DOWN:
+            return GameKey::Down;
+        case KEY_ENTER:
+        case KEY_ENTER_PAD:
+            return GameKey::Enter;
+        case KEY_SPACE:
+            return GameKey::Space;
+        case KEY_V:
+            return GameKey::V;
+        case KEY_M:
+            return GameKey::M;
+        default:
+            return GameKey::None;
+    }
+}
+
+// Every key that goes into the library's buffer, autorepeat included; the
+// buffer keeps it too, for the menu.
+int queueKey(int key, int* scancode) {
+    const GameKey gameKey = gameKeyOf(*scancode);
+    if (gameKey != GameKey::None) inputQueue.push({InputEvent::Key, 0, 0, 0, gameKey});
+    return key;
+}
+END_OF_STATIC_FUNCTION(queueKey)
 
 [[noreturn]] void failStartup(const char* message) {
     tellStartupFailure(message);
@@ -69,51 +106,34 @@ namespace {
 // the menu within about 35 ms, which nobody notices.
 constexpr int kMenuRestMs = 15;
 
-// The dialog reads the library's button word, which never shows a press
-// released before the next pass (a tap from a touchpad, a remote desktop or
-// automation). The menu therefore also reads the shell's press latch: a
-// latched press is shown to the dialog as held at its latched position until
-// the dialog has read it twice, once in its own pass and once in the
-// button's tracking loop, and an idle message has followed; then released.
-// Only the dialog's own reads take from the latch and count: the library's
+// The dialog sees the queued presses one at a time (shell/menu_pointer.h).
+// Only the dialog's own reads take from the queue and count: the library's
 // timer also reads the buttons, for double clicks. On a system with threads
 // the timer has a thread of its own; where there is one thread (the
 // browser), the timer runs while the menu rests.
 thread_local bool runsTheMenu = false;
 bool menuRests = false;
-std::atomic<int> tapButtons{0};
-std::atomic<int> tapX{0};
-std::atomic<int> tapY{0};
-int tapReads = 0;
+MenuPointer menuPointer{inputQueue};
+
+bool dialogReads() { return runsTheMenu && !menuRests; }
 
 int menuMouseB() {
-    if (runsTheMenu && !menuRests) {
-        if (tapButtons.load() == 0) {
-            MousePress press = pressLatch.take();
-            if (press.buttons != 0) {
-                tapX = press.x;
-                tapY = press.y;
-                tapReads = 0;
-                tapButtons = press.buttons;
-            }
-        }
-        if (tapButtons.load() != 0) ++tapReads;
-    }
-    return mouse_b | tapButtons.load();
+    if (!dialogReads()) return menuPointer.peekButtons(mouse_b);
+    return menuPointer.buttons(mouse_b, mouse_x, mouse_y);
 }
 
-int menuMouseX() { return tapButtons.load() != 0 ? tapX.load() : mouse_x; }
-int menuMouseY() { return tapButtons.load() != 0 ? tapY.load() : mouse_y; }
+int menuMouseX() { return menuPointer.x(mouse_x); }
+int menuMouseY() { return menuPointer.y(mouse_y); }
 
 // Entry 2 of the menu: gives the processor back while the dialog waits, and
-// ends a tap once both readers have seen it held. A tap still shown as held
-// must be let go by a later pass, and a key still in the buffer is read by
-// one, whether or not more input comes.
+// moves the shown press on. A press still shown must be moved on by a later
+// pass, and a key still in the buffer is read by one, whether or not more
+// input comes.
 int menuYieldProc(int msg, DIALOG*, int) {
     if (msg == MSG_IDLE) {
-        if (runsTheMenu && tapButtons.load() != 0 && tapReads >= 2) tapButtons = 0;
+        if (runsTheMenu) menuPointer.idle(mouse_b);
         menuRests = true;
-        idleUntilInput(kMenuRestMs, tapButtons.load() != 0 || keypressed());
+        idleUntilInput(kMenuRestMs, menuPointer.busy() || keypressed());
         menuRests = false;
     }
     return D_O_K;
@@ -149,8 +169,10 @@ void startShell() {
 
     install_keyboard();
     install_mouse();
-    LOCK_FUNCTION(latchPress);
-    mouse_callback = latchPress;
+    LOCK_FUNCTION(queueMouse);
+    mouse_callback = queueMouse;
+    LOCK_FUNCTION(queueKey);
+    keyboard_ucallback = queueKey;
 
     clear_to_color(screen, makecol(255, 255, 255));
     show_mouse(screen);
@@ -172,25 +194,32 @@ void startShell() {
     }
 }
 
-MousePress takeMousePress() {
-    const MousePress press = pressLatch.take();
-    lastPollFoundPress = press.buttons != 0;
-    return press;
+int takeInput(InputQueue::Batch& out) {
+    const int n = inputQueue.takeAll(out);
+    lastPollFoundInput = n > 0;
+    return n;
 }
 
+void startPlacingInput() { inputQueue.dropKeys(); }
+
+void forgetInput() { inputQueue.clear(); }
+
 bool menuSaysQuit() {
-    tapButtons = 0;
+    menuPointer.open();
     runsTheMenu = true;
     gui_mouse_b = menuMouseB;
     gui_mouse_x = menuMouseX;
     gui_mouse_y = menuMouseY;
+    tellMenu(true);
     // Escape closes the dialog with -1, which starts a new game like the
     // first button; only the second button quits.
-    return do_dialog(MenuDialog, kMenuNewGame) == kMenuQuit;
+    const bool quit = do_dialog(MenuDialog, kMenuNewGame) == kMenuQuit;
+    tellMenu(false);
+    return quit;
 }
 
 void restBetweenPolls() {
-    idleUntilInput(50, lastPollFoundPress);
+    idleUntilInput(50, lastPollFoundInput);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     yield_timeslice();

@@ -3,7 +3,7 @@
 
 #include <allegro.h>
 
-#include "shell/mouse_latch.h"
+#include "shell/input_queue.h"
 
 // Indexes of MenuDialog, which are also the results of do_dialog on it.
 constexpr int kMenuNewGame = 0;
@@ -20,17 +20,22 @@ extern DATAFILE* fontData;
 // On a failure it shows a message and ends the process with status 1.
 void startShell();
 
-// The press latched since the last call, if any (buttons 0 when none).
-MousePress takeMousePress();
+// Every press, release and key queued since the last call, oldest first;
+// returns how many.
+int takeInput(InputQueue::Batch& out);
 
-// Drops the presses latched so far. Called when a game starts, so that only
-// presses made while placing may place, and when a solve ends, so that only
-// presses made once the outcome shows may choose on the menu.
-inline void forgetMousePresses() { takeMousePress(); }
+// A game starts. Keys typed while the menu was up are dropped; presses that
+// came after the one that closed the menu stay, so that a tap on "Uus mäng"
+// followed at once by one on the board places.
+void startPlacingInput();
 
-// The pause between two mouse polls of a placing loop: 50 ms, then the rest
-// of the time slice goes back to the system so that waiting does not spin.
-// In the browser, after a poll that found no press, it lasts until the next
+// A solve ended: what came while it ran is dropped, so that only presses
+// made once the outcome shows may choose on the menu.
+void forgetInput();
+
+// The pause between two polls of a placing loop: 50 ms, then the rest of
+// the time slice goes back to the system so that waiting does not spin. In
+// the browser, after a poll that found no input, it lasts until the next
 // input event instead.
 void restBetweenPolls();
 

@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "shell/shell.h"
+#include "tiles/placement.h"
 #include "tiles/screen.h"
 
 namespace {
@@ -12,7 +13,8 @@ Board board;
 void playOneGame() {
     board.reset();
     GameState = Placing;
-    forgetMousePresses();
+    tilesCursor.reset();
+    startPlacingInput();
     do {
         drawScreen(board);
         placeTile(board);
@@ -25,9 +27,9 @@ void playOneGame() {
     } else {
         GameState = Unsolvable;
     }
-    // Clicks made while the program solved are no clicks on the menu; those
-    // made once the outcome shows are.
-    forgetMousePresses();
+    // Clicks and keys made while the program solved are none on the menu;
+    // those made once the outcome shows are.
+    forgetInput();
     drawScreen(board);
 }
 

@@ -17,7 +17,21 @@ int cellUnder(int x, int y) {
     return -1;
 }
 
+// The centre of the cell, well inside its hit box.
+void cellCentre(int col, int row, int* x, int* y) {
+    *x = kBoardLeft + kCellSpan / 2 + kCellPitch * col;
+    *y = kBoardTop + kCellSpan / 2 + kCellPitch * row;
+}
+
+const KeyBinding kTilesKeys[] = {
+    {GameKey::Enter, kLeftButton},
+    {GameKey::Space, kLeftButton},
+};
+const CursorBoard kTilesCursorBoard = {kBoardSide, kBoardSide, cellCentre, kTilesKeys, 2};
+
 }  // namespace
+
+BoardCursor tilesCursor{kTilesCursorBoard};
 
 void placeTileAt(Board& board, const MousePress& press) {
     if ((press.buttons & kLeftButton) == 0 || GameState != Placing) return;
@@ -32,5 +46,11 @@ void placeTileAt(Board& board, const MousePress& press) {
         }
         GameState = Solving;
         nextTile = 1;
+    }
+}
+
+void placeTilesFrom(Board& board, const InputEvent* events, int count) {
+    for (int i = 0; i < count && GameState == Placing; ++i) {
+        placeTileAt(board, tilesCursor.pressFor(events[i]));
     }
 }

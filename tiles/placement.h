@@ -1,6 +1,7 @@
 #pragma once
 
-#include "shell/mouse_latch.h"
+#include "shell/board_cursor.h"
+#include "shell/input_queue.h"
 #include "tiles/board.h"
 
 // Board geometry in screen pixels, shared by drawing and hit testing.
@@ -13,3 +14,11 @@ constexpr int kCellSpan = 60;    // right edge minus left edge of a drawn cell
 // nextTile there; the fifteenth number makes the last cell the blank and
 // ends placing.
 void placeTileAt(Board& board, const MousePress& press);
+
+// The keyboard's cursor over the 4x4 board; Enter and Space press the left
+// button on the cell under it.
+extern BoardCursor tilesCursor;
+
+// One poll of the placing phase: every event queued since the last one, in
+// the order it came, for as long as placing lasts.
+void placeTilesFrom(Board& board, const InputEvent* events, int count);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "shell/shell.h"
+#include "tiles/meaning.h"
 #include "tiles/placement.h"
 #include "tiles/texts.h"
 
@@ -28,31 +29,19 @@ const Bar kFrame[] = {
     {210, 370, 485, 375},
 };
 
-void drawStatus() {
+void drawStatus(const char* line) {
     // Cleared first so that a shorter line leaves nothing of a longer one.
     rectfill(screen, kTilesStatusX, kTilesStatusY, 640, 480, white());
-    switch (GameState) {
-        case Placing:
-            textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kAskNumber, nextTile);
-            break;
-        case Solving:
-            if (kSolveScript[stepIndex].tile > 0) {
-                textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kBringing,
-                           kSolveScript[stepIndex].tile);
-            }
-            break;
-        case Unsolvable:
-            textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kTilesUnsolvable);
-            break;
-        case Solved:
-            textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kTilesSolved);
-            break;
-        case GaveUp:
-            textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), kGaveUp, stepIndex);
-            break;
-        default:
-            break;
-    }
+    if (line[0] != '\0')
+        textprintf(screen, font, kTilesStatusX, kTilesStatusY, black(), "%s", line);
+}
+
+// The keyboard's cursor: a black ring, 3 pixels wide, inside the cell's
+// white and clear of its label. The cell's own redraw wipes it.
+void drawCursor(int col, int row) {
+    const int x = kCellPitch * col, y = kCellPitch * row;
+    for (int i = 0; i < 3; ++i)
+        rect(screen, 226 + x + i, 116 + y + i, 274 + x - i, 164 + y - i, black());
 }
 
 }  // namespace
@@ -77,9 +66,16 @@ void drawCell(int value, int col, int row) {
 
 namespace {
 
-// Everything a redraw's pixels depend on: the cells and the status line's
-// state and number.
-using ShownKey = std::array<int, kCellCount + 3>;
+// Everything a redraw's pixels depend on: the cells, the status line's
+// state and number, and the keyboard's cursor.
+using ShownKey = std::array<int, kCellCount + 4>;
+
+// The cursor's cell in reading order while it is drawn, else -1: only while
+// placing, and only once a key has been used.
+int cursorDrawn() {
+    if (GameState != Placing || !tilesCursor.shown()) return -1;
+    return tilesCursor.row() * kBoardSide + tilesCursor.col();
+}
 
 ShownKey shownKey(const Board& board) {
     ShownKey key{};
@@ -87,6 +83,7 @@ ShownKey shownKey(const Board& board) {
     key[kCellCount] = GameState;
     key[kCellCount + 1] = nextTile;
     key[kCellCount + 2] = stepIndex;
+    key[kCellCount + 3] = cursorDrawn();
     return key;
 }
 
@@ -115,14 +112,20 @@ void drawScreen(const Board& board) {
             drawCell(board.cells[cellIndex(col, row)], col, row);
         }
     }
-    drawStatus();
+    if (key[kCellCount + 3] >= 0) drawCursor(tilesCursor.col(), tilesCursor.row());
+    const ScreenMeaning meaning = tilesMeaning(board);
+    drawStatus(meaning.status);
 
     release_screen();
     unscare_mouse();
+    tellScreen(meaning);
 }
 
 #pragma GCC diagnostic pop
 
-void placeTile(Board& board) { placeTileAt(board, takeMousePress()); }
+void placeTile(Board& board) {
+    InputQueue::Batch events;
+    placeTilesFrom(board, events.data(), takeInput(events));
+}
 
 void pauseFor(int ms) { rest(ms); }

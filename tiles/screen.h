@@ -5,5 +5,5 @@
 #include "tiles/solve_view.h"
 
 void drawCell(int value, int col, int row);
-// One poll of the mouse during the placing phase.
+// One poll of the placing phase: the mouse and the keys.
 void placeTile(Board& board);

@@ -12,3 +12,8 @@ constexpr char kUnplacedLabel[] = "?";
 
 constexpr int kTilesBannerX = 25, kTilesBannerY = 35;
 constexpr int kTilesStatusX = 250, kTilesStatusY = 400;
+
+// The cells as the page names them to a screen reader: row, column, content.
+constexpr char kCellName[] = "Rida %d, veerg %d: %s";
+constexpr char kCellUnplacedName[] = "paigutamata";
+constexpr char kCellBlankName[] = "t\xfchi";

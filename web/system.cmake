@@ -51,6 +51,7 @@ target_compile_definitions(game_library PUBLIC ALLEGRO_STATICLINK PRIVATE ALLEGR
 
 # No iconv: the start-up failure is the library's message, shown on the page.
 set(SHELL_SYSTEM_SOURCES shell/startup_failure_box.cpp)
+set(SHELL_PAGE_SOURCE shell/page_web.cpp)
 
 # --- waiting ---------------------------------------------------------------
 # ASYNCIFY lets rest(), yield_timeslice() and web_rest_until_input() return
