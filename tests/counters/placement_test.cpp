@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "counters/meaning.h"
 #include "row_text.h"
 
 namespace {
@@ -156,6 +157,30 @@ TEST(CounterPlacement, RandomPressesKeepTheCountsAndClicksFinishPlacing) {
         placeCounterAt(row, pressOn(int(text.find('-')), kLeftButton));
         EXPECT_EQ(textOf(row), text);
     }
+}
+
+TEST(CounterPlacement, KeysPlaceUnderTheCursorAndTheMeaningFollows) {
+    Row row = placing("-------");
+    countersCursor.reset();
+    auto key = [](GameKey k) { return InputEvent{InputEvent::Key, 0, 0, 0, k}; };
+    // V and Enter white, M and space black; up and down go nowhere.
+    const InputEvent keys[] = {key(GameKey::V),     key(GameKey::Right), key(GameKey::Space),
+                               key(GameKey::Down),  key(GameKey::Right), key(GameKey::Enter),
+                               key(GameKey::Right), key(GameKey::M),     key(GameKey::Up)};
+    placeCountersFrom(row, keys, 9);
+    EXPECT_EQ(textOf(row), "WBWB---");
+    EXPECT_EQ(countersCursor.col(), 3);
+
+    const ScreenMeaning m = countersMeaning(row);
+    EXPECT_STREQ(m.status, "Vasak nupp - valge, parem nupp - must.");
+    EXPECT_STREQ(m.cells[0].name, "Lahter 1: valge");
+    EXPECT_STREQ(m.cells[1].name, "Lahter 2: must");
+    EXPECT_STREQ(m.cells[6].name, "Lahter 7: t\xfchi");
+    EXPECT_EQ(m.cursor, 3);
+    // A press at a cell's point lands on that cell, inside the drawn cell too.
+    EXPECT_EQ(cellUnderPointer(m.cells[5].x, m.cells[5].y), 5);
+    EXPECT_LT(m.cells[5].left, m.cells[5].x);
+    EXPECT_GT(m.cells[5].right, m.cells[5].x);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <random>
 #include <vector>
 
+#include "tiles/meaning.h"
+
 namespace {
 
 class Placement : public ::testing::Test {
@@ -132,6 +134,73 @@ TEST_F(Placement, RandomPressesKeepTheBoardConsistentAndPlacingCompletes) {
         for (int v : board.cells) blanks += v == kBlank;
         ASSERT_EQ(blanks, 1);
     }
+}
+
+InputEvent tap(int x, int y) { return {InputEvent::Press, kLeftButton, x, y, GameKey::None}; }
+InputEvent key(GameKey k) { return {InputEvent::Key, 0, 0, 0, k}; }
+
+TEST_F(Placement, OnePollActsOnEveryEventInOrderUntilPlacingEnds) {
+    tilesCursor.reset();
+    // Two taps, a release and keys between two polls: each counts once.
+    const InputEvent first[] = {
+        tap(centreX(3), centreY(0)),
+        {InputEvent::Release, kLeftButton, centreX(3), centreY(0), GameKey::None},
+        tap(centreX(2), centreY(0)),
+        key(GameKey::Down),
+        key(GameKey::Space),
+        key(GameKey::Right),
+        key(GameKey::Enter),
+        key(GameKey::Enter),  // on a taken cell: nothing
+        key(GameKey::V),      // not a key of this game
+    };
+    placeTilesFrom(board, first, 9);
+    EXPECT_EQ(board.cells[cellIndex(3, 0)], 1);
+    EXPECT_EQ(board.cells[cellIndex(2, 0)], 2);
+    EXPECT_EQ(board.cells[cellIndex(0, 1)], 3);
+    EXPECT_EQ(board.cells[cellIndex(1, 1)], 4);
+    EXPECT_EQ(nextTile, 5);
+
+    // The press that places 15 ends the phase; what follows places nothing.
+    InputEvent rest[16];
+    int n = 0;
+    for (int i = 0; i < kCellCount; ++i) rest[n++] = tap(centreX(i / 4), centreY(i % 4));
+    placeTilesFrom(board, rest, n);
+    EXPECT_EQ(GameState, Solving);
+    EXPECT_EQ(board.cells[cellIndex(3, 3)], kBlank) << "the last cell tapped came too late";
+}
+
+TEST_F(Placement, MeaningNamesCellsInReadingOrderWithTheStatusLineAsDrawn) {
+    tilesCursor.reset();
+    leftAt(centreX(1), centreY(0));
+    const InputEvent moves[] = {key(GameKey::Down), key(GameKey::Right), key(GameKey::Right)};
+    placeTilesFrom(board, moves, 3);
+    board.cells[cellIndex(3, 2)] = kBlank;
+    ScreenMeaning m = tilesMeaning(board);
+    EXPECT_STREQ(m.status, "Paigutage lauale arv 2.");
+    EXPECT_STREQ(m.cells[1].name, "Rida 1, veerg 2: 1");
+    EXPECT_STREQ(m.cells[11].name, "Rida 3, veerg 4: t\xfchi");
+    EXPECT_STREQ(m.cells[4].name, "Rida 2, veerg 1: paigutamata");
+    EXPECT_EQ(m.cursor, 6);
+    // A press at a cell's point lands on that cell.
+    leftAt(m.cells[14].x, m.cells[14].y);
+    EXPECT_EQ(board.cells[cellIndex(2, 3)], 2);
+
+    const struct {
+        int state, step;
+        const char* line;
+    } lines[] = {
+        {Solving, 0, "Viin numbrit 1 oma kohale."},    {Solving, kStepCount, ""},
+        {Unsolvable, 0, "See seis ei ole lahenduv!."}, {Solved, kStepCount, "Lahendatud!."},
+        {GaveUp, 17, "Ma enam ei oska :( (samm 17)"},
+    };
+    for (const auto& l : lines) {
+        GameState = l.state;
+        stepIndex = l.step;
+        m = tilesMeaning(board);
+        EXPECT_STREQ(m.status, l.line);
+        EXPECT_EQ(m.cursor, -1) << "a cursor only while placing";
+    }
+    stepIndex = 0;
 }
 
 }  // namespace

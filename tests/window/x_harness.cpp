@@ -346,6 +346,22 @@ void AppUnderTest::key(const std::string& name) {
                std::to_string(kParkX) + " " + std::to_string(kParkY) + " sleep 0.03 key " + name);
 }
 
+void AppUnderTest::keys(const std::string& names, int delayMs) {
+    runCommand("xdotool mousemove --window " + std::to_string(window_) + " " +
+               std::to_string(kParkX) + " " + std::to_string(kParkY) + " sleep 0.03 key --delay " +
+               std::to_string(delayMs) + " " + names);
+}
+
+void AppUnderTest::taps(const std::vector<std::pair<int, int>>& points, int gapMs) {
+    std::string cmd = "xdotool";
+    for (const auto& [x, y] : points) {
+        cmd += " mousemove --window " + std::to_string(window_) + " " + std::to_string(x) + " " +
+               std::to_string(y) + " mousedown 1 mouseup 1";
+        if (gapMs > 0) cmd += " sleep " + std::to_string(gapMs / 1000.0);
+    }
+    runCommand(cmd + " sleep 0.03 " + parkCommand());
+}
+
 Shot AppUnderTest::grab() const {
     Display* dpy = display();
     Shot shot;

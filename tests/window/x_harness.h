@@ -64,6 +64,11 @@ public:
     void tap(int x, int y, int button = 1);  // down and up in one xdotool call
     void drag(int x1, int y1, int x2, int y2, int button = 1);
     void key(const std::string& name);
+    // Several keys, space-separated xdotool names, `delayMs` apart.
+    void keys(const std::string& names, int delayMs = 40);
+    // Left taps at the points, in order, `gapMs` apart (0: as fast as
+    // xdotool sends them, a few milliseconds).
+    void taps(const std::vector<std::pair<int, int>>& points, int gapMs = 0);
 
     Shot grab() const;
     // Polls the window every 20 ms until `ok` holds; false on time-out.

@@ -1,0 +1,42 @@
+// counters played from the keyboard alone.
+
+#include <string>
+
+#include "counters_driver.h"
+
+namespace counters_window {
+namespace {
+
+// The cursor's frame runs 2 pixels wide just inside the cell, left of its
+// counter: its left side is the columns cellLeft(k) + 1 and + 2.
+bool frameAt(const Shot& shot, int k) {
+    return shot.allOf(cellLeft(k) + 1, kCellTop + 10, cellLeft(k) + 2, kCellBottom - 10,
+                      kBlackRgb) &&
+           shot.at(cellLeft(k) + 3, kRowY) == kWhiteRgb;
+}
+
+bool onlyFrame(const Shot& shot, int k) {
+    for (int i = 0; i < kCells; ++i)
+        if (frameAt(shot, i) != (i == k)) return false;
+    return true;
+}
+
+TEST_F(CountersWindow, KeyboardAlonePlaysAWholeGame) {
+    app.key("Return");
+    ASSERT_NO_FATAL_FAILURE(waitStatus(kPlacingText));
+    EXPECT_TRUE(rowSoon("-------")) << "no cursor before a key is used";
+
+    // V places white where the cursor starts, the leftmost cell.
+    app.keys("Left v");
+    EXPECT_TRUE(app.waitUntil([](const Shot& s) { return onlyFrame(s, 0); }, 3));
+
+    // Enter is white too, space and M black; a fourth white is refused and
+    // the cursor stops at the right end.
+    app.keys("Right Return Right v Right Return Right space Right m Right Right Right space");
+    ASSERT_NO_FATAL_FAILURE(waitStatus(kSolvedText, 10));
+    EXPECT_TRUE(rowSoon("WWW-BBB")) << "the row, with no cursor, as a mouse game leaves it";
+    quit();
+}
+
+}  // namespace
+}  // namespace counters_window
