@@ -63,13 +63,8 @@
         const i = cells.length;
         cell.id = `cell-${i}`;
         cell.setAttribute("role", "gridcell");
-        // A screen reader's click places as the left button; its context
-        // menu key, as the right one.
-        cell.addEventListener("click", () => places[i] && click(places[i].x, places[i].y, 1));
-        cell.addEventListener("contextmenu", (e) => {
-          e.preventDefault();
-          if (places[i]) click(places[i].x, places[i].y, 2);
-        });
+        // A screen reader's click places as the left button would.
+        cell.addEventListener("click", () => click(places[i].x, places[i].y, 1));
         row.append(cell);
         cells.push(cell);
       }

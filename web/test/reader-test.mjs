@@ -57,7 +57,10 @@ function listen() {
   const read = [];
   const tell = Module.onProgramSays;
   Module.onProgramSays = (message) => {
-    if (message.kind === "screen") said.push(message.status);
+    if (message.kind === "screen") {
+      said.push(message.status);
+      window.testCells = message.cells;
+    }
     tell(message);
   };
   const live = document.querySelector("[aria-live]");
@@ -115,6 +118,19 @@ async function keyboardGame(GamePage, check, game) {
   if (!(await play.startsGame(startScreen, `Enter on ${starter}`))) return;
   look = await offers(session, hasNoMenu);
   check(look.ok && (await id()) === "board", `${what}: the menu's buttons gone, the board has the focus (${JSON.stringify(look.tree)})`);
+  // Each cell of the grid lies over the cell drawn, so that a screen
+  // reader's highlight does too.
+  const off = await page.evaluate(() => {
+    const screen = document.querySelector("canvas").getBoundingClientRect();
+    const scale = screen.width / 640;
+    return [...document.querySelectorAll("[role=gridcell]")].map((cell, i) => {
+      const box = cell.getBoundingClientRect();
+      const drawn = window.testCells[i];
+      return Math.max(Math.abs(box.left - screen.left - scale * drawn.left), Math.abs(box.top - screen.top - scale * drawn.top),
+                      Math.abs(box.right - screen.left - scale * (drawn.right + 1)), Math.abs(box.bottom - screen.top - scale * (drawn.bottom + 1)));
+    });
+  });
+  check(off.length === cells && Math.max(...off) < 0.5, `${what}: the grid's cells lie over the drawn ones (CSS pixels off: ${off})`);
 
   // Arrows to each cell, the cursor the board's active cell all along; the
   // key places, and the cell is named anew.
