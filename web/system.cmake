@@ -79,12 +79,15 @@ set(WAITING_FUNCTIONS_tiles
   "(anonymous namespace)::moveUntilThere(Board&, int, int, int)")
 set(WAITING_FUNCTIONS_counters "yield_timeslice()")
 
-# What every program of a game page is linked with: the page's own script
-# (web/site/page.js) at the start of the program's, for the browser only,
-# and no file system of Emscripten's (web_file.c answers for the program
-# file).
-set(PAGE_JS ${CMAKE_SOURCE_DIR}/web/site/page.js)
-set(PAGE_LINK_OPTIONS "SHELL:--pre-js ${PAGE_JS}" -sENVIRONMENT=web -sFILESYSTEM=0)
+# What every program of a game page is linked with: the page's own scripts
+# at the start of the program's (web/site/page.js, then reader.js, which
+# keeps the accessibility tree), for the browser only, and no file system
+# of Emscripten's (web_file.c answers for the program file).
+set(PAGE_JS ${CMAKE_SOURCE_DIR}/web/site/page.js ${CMAKE_SOURCE_DIR}/web/site/reader.js)
+set(PAGE_LINK_OPTIONS -sENVIRONMENT=web -sFILESYSTEM=0)
+foreach(script ${PAGE_JS})
+  list(APPEND PAGE_LINK_OPTIONS "SHELL:--pre-js ${script}")
+endforeach()
 
 # The floor of a program on a game page, for scripts/measure web: a program
 # that only draws one white screen, built only when asked for.

@@ -123,13 +123,14 @@ MOUSE_DRIVER mouse_web = {
 /* --- keyboard -------------------------------------------------------------- */
 
 /* The library's scancodes for the DOM's key codes (KeyboardEvent.keyCode):
- * the keys the menu answers to, and letters and digits. */
+ * the keys the menu answers to, and letters and digits. Not Tab: on a page
+ * it moves the focus through the page's controls. */
 /* clang-format off */
 static const struct {
    int domCode;
    int scancode;
 } kKeys[] = {
-   {27, KEY_ESC},  {13, KEY_ENTER}, {32, KEY_SPACE}, {9, KEY_TAB},
+   {27, KEY_ESC},  {13, KEY_ENTER}, {32, KEY_SPACE},
    {8, KEY_BACKSPACE}, {37, KEY_LEFT}, {38, KEY_UP}, {39, KEY_RIGHT},
    {40, KEY_DOWN}, {36, KEY_HOME}, {35, KEY_END},
 };
@@ -144,7 +145,7 @@ static int scancodeOf(int domCode) {
 }
 
 /* True when the key is one of the library's, so the page should not act on
- * it as well (Space would scroll, Tab move the focus). */
+ * it as well (Space would scroll). */
 EMSCRIPTEN_KEEPALIVE int webKey(int domCode, int character, int down) {
    int scancode = scancodeOf(domCode);
    if (scancode == 0) return FALSE;
@@ -157,11 +158,15 @@ EMSCRIPTEN_KEEPALIVE int webKey(int domCode, int character, int down) {
    return TRUE;
 }
 
-/* The character a key types, when it is a Latin-1 one. */
+/* The character a key types, when it is a Latin-1 one. Keys typed on one
+ * of the page's own controls (a button, a link) are the control's: the
+ * program has the keys while the page's focus is on nothing else, or on
+ * the program's screen. */
 /* clang-format off */
 EM_JS(void, webListenToKeys, (void), {
-   const special = {Escape: 27, Enter: 13, Tab: 9, Backspace: 8};
+   const special = {Escape: 27, Enter: 13, Backspace: 8};
    const handler = (e) => {
+      if (e.target.closest && e.target.closest("a[href], button, input, select, textarea")) return;
       let character = 0;
       if (e.key.length === 1 && e.key.charCodeAt(0) < 256) character = e.key.charCodeAt(0);
       else if (e.key in special) character = special[e.key];

@@ -15,12 +15,13 @@ EM_JS(void, webProgramName, (char* out, int size), {
 /* clang-format on */
 
 /* Texts are Latin-1 bytes (the programs run in U_ASCII); each byte is the
- * character of the same number. */
+ * character of the same number. The window's title is the page's, unless
+ * the page has one of its own (a game page names its game). */
 /* clang-format off */
 EM_JS(void, webSetTitle, (const char* latin1), {
    let text = "";
    for (let p = latin1; HEAPU8[p] != 0; p++) text += String.fromCharCode(HEAPU8[p]);
-   document.title = text;
+   if (document.title === "") document.title = text;
 });
 /* clang-format on */
 
