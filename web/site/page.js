@@ -67,16 +67,21 @@
       const beside = Math.min((width - size[0]) / canvas.width, height / canvas.height);
       return {beside: beside > below, scale: Math.max(below, beside, 0)};
     };
-    let fit = room(false);
-    if (fit.scale * kMenuButtonHeight < target()) fit = room(true);
-    stage.classList.toggle("beside", fit.beside);
-    // Device pixels per screen pixel: what there is room for, and what the
-    // whole window would hold.
-    const perPixel = fit.scale * ratio;
+    // The length, in CSS pixels, of which the screen's width is 4 times and
+    // its height 3: whole device pixels per screen pixel where those are
+    // sharp, else all the room there is. `full` is what the whole window
+    // would hold, in device pixels per screen pixel.
     const full = Math.min(windowWidth / canvas.width, windowHeight / canvas.height) * ratio;
-    const whole = Math.floor(perPixel);
-    const sharp = whole >= 1 && (ratio < kHighDensity || whole >= 0.9 * full);
-    const unit = Math.round(canvas.width / 4 * (sharp ? whole : perPixel) / ratio * 64) / 64;
+    const unitOf = (fit) => {
+      const perPixel = fit.scale * ratio;
+      const whole = Math.floor(perPixel);
+      const sharp = whole >= 1 && (ratio < kHighDensity || whole >= 0.9 * full);
+      return Math.round(canvas.width / 4 * (sharp ? whole : perPixel) / ratio * 64) / 64;
+    };
+    let fit = room(false);
+    if (unitOf(fit) * 4 / canvas.width * kMenuButtonHeight < target()) fit = room(true);
+    stage.classList.toggle("beside", fit.beside);
+    const unit = unitOf(fit);
     canvas.style.width = 4 * unit + "px";
     canvas.style.height = 3 * unit + "px";
     scale = 4 * unit / canvas.width;
