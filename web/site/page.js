@@ -1,9 +1,9 @@
 // The page around a program: fits its screen to the window, offers full
 // screen, offers the menu's choices and a keypad where the screen is too
 // small for a finger, shows what the program says, and tells when the
-// program has ended. It is built into the start of the program's own script (Emscripten's
-// --pre-js, before the program takes its settings from `Module`), so that a
-// game page waits for one script, not two.
+// program has ended. It is built into the start of the program's own
+// script (Emscripten's --pre-js, before the program takes its settings from
+// `Module`), so that a game page waits for one script, not two.
 (() => {
   const canvas = document.getElementById("screen");
   const smooth = document.getElementById("smooth");

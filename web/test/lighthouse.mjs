@@ -22,6 +22,7 @@ const browser = await puppeteer.launch({
   args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--no-first-run"],
 });
 const port = Number(new URL(browser.wsEndpoint()).port);
+const browserVersion = await browser.version();
 const rows = [];
 const shortfalls = [];
 try {
@@ -47,7 +48,7 @@ try {
   await browser.close();
 }
 const {version} = JSON.parse(fs.readFileSync(new URL("node_modules/lighthouse/package.json", import.meta.url), "utf8"));
-console.log(`Lighthouse ${version}, mobile settings, ${await browser.version()}`);
+console.log(`Lighthouse ${version}, mobile settings, ${browserVersion}`);
 console.log();
 console.log("| page | accessibility | best practices | SEO | layout shift |");
 console.log("|---|---|---|---|---|");
