@@ -512,6 +512,8 @@ async function layout(page) {
       return {left, top, right, bottom, width, height};
     };
     const root = document.documentElement;
+    const screen = document.querySelector("canvas").getBoundingClientRect();
+    const middle = document.elementFromPoint((screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2);
     const shown = [...document.querySelectorAll("#panel button")]
       .filter((b) => b.getClientRects().length > 0 && getComputedStyle(b).visibility === "visible");
     return {
@@ -519,6 +521,7 @@ async function layout(page) {
       controls: shown.map((b) => ({name: b.id || b.className, ...box(b)})),
       pageChoices: !document.getElementById("controls").hidden,
       smooth: !document.getElementById("smooth").hidden,
+      smoothTakesPointer: middle === document.getElementById("smooth"),
       coarse: matchMedia("(pointer: coarse)").matches,
       width: root.clientWidth, height: root.clientHeight, scrollWidth: root.scrollWidth,
       zoom: visualViewport.scale, ratio: devicePixelRatio,
@@ -545,7 +548,8 @@ function checkControls(what, fit) {
 // scrolls sideways or zooms, the pixels are square. At a density of 2 or
 // more, or with room for less than one device pixel per pixel, the screen
 // fills 90 % of the width or height that limits it, shown smoothly scaled
-// down in the second case only; otherwise it has as many whole device
+// down in the second case only (by a picture over the canvas that lets the
+// pointer through to it); otherwise it has as many whole device
 // pixels per pixel as the window holds. Where the program's menu buttons
 // come out smaller than a target, the page has its own to offer; the
 // board's cells are never smaller than a mouse's target.
@@ -559,7 +563,7 @@ function checkFit(what, fit) {
   const sized = fit.ratio >= 2 || perPixel < 1 ? fill >= 0.9
     : Math.abs(perPixel - whole) < 0.01 && wouldNotFit(whole + 1);
   check(inWindow(screen) && inWindow(button) && apart(button, screen) && fit.scrollWidth <= fit.width && fit.zoom === 1 &&
-        screen.width * 3 === screen.height * 4 && sized && fit.smooth === perPixel < 1,
+        screen.width * 3 === screen.height * 4 && sized && fit.smooth === perPixel < 1 && !fit.smoothTakesPointer,
         `${what}: the screen fits (${JSON.stringify(fit)}; fills ${fill.toFixed(3)}, ${perPixel.toFixed(3)} device pixels a pixel)`);
   checkControls(what, fit);
   const scale = screen.width / kWidth;
