@@ -2,8 +2,10 @@
  * the canvas's pixels are (red, green, blue, then a byte the library leaves
  * 0). Every line the library's drawing routines write passes through the
  * screen's write_bank hook, which marks it; when the program yields, the
- * marked rows go to the <canvas> with putImageData. Between yields the
- * browser could not show anything anyway, so a redraw shows whole. */
+ * marked rows go to the <canvas> with putImageData, and the page hears of it
+ * (Module.onFrame), as it shows the canvas scaled down in a picture of its
+ * own. Between yields the browser could not show anything anyway, so a
+ * redraw shows whole. */
 #include <emscripten.h>
 #include <limits.h>
 #include <stdint.h>
@@ -39,6 +41,7 @@ EM_JS(void, webPutRows, (const uint32_t* shown, int width, int height, int first
    }
    const image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, shown, width * height * 4), width, height);
    Module.webScreen.context.putImageData(image, 0, 0, 0, first, width, last - first + 1);
+   if (Module["onFrame"]) Module["onFrame"]();
 });
 /* clang-format on */
 

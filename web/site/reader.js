@@ -2,8 +2,9 @@
 // program's menu as the page's own buttons while it is up, the board as a
 // grid whose active cell is the program's cursor, and the status line as a
 // live region. All of it follows what the program says about its screen
-// (Module.onProgramSays), which it does only when the screen changed: the
-// page never looks on its own, so waiting costs what it did. A press from
+// (a listener of page.js's Module.programListeners), which it does only
+// when the screen changed: the page never looks on its own, so waiting
+// costs what it did. A press from
 // here is the program's own press at the drawn button's or cell's middle.
 // Built into the program's script after page.js (Emscripten's --pre-js).
 (() => {
@@ -20,12 +21,14 @@
   }
 
   // Places an element over screen pixels left..right, top..bottom, in
-  // shares of the screen, so that it stays there at every size of it.
+  // shares of the screen, so that it stays there at every size of it (where
+  // the stylesheet lays it over the screen: page.js may move the menu's
+  // buttons into its panel).
   function placeOver(element, box) {
-    element.style.left = `${(100 * box.left) / canvas.width}%`;
-    element.style.top = `${(100 * box.top) / canvas.height}%`;
-    element.style.width = `${(100 * (box.right - box.left + 1)) / canvas.width}%`;
-    element.style.height = `${(100 * (box.bottom - box.top + 1)) / canvas.height}%`;
+    element.style.setProperty("--left", `${(100 * box.left) / canvas.width}%`);
+    element.style.setProperty("--top", `${(100 * box.top) / canvas.height}%`);
+    element.style.setProperty("--width", `${(100 * (box.right - box.left + 1)) / canvas.width}%`);
+    element.style.setProperty("--height", `${(100 * (box.bottom - box.top + 1)) / canvas.height}%`);
   }
 
   // The menu: its buttons press the program's. One taken from the page
@@ -34,18 +37,17 @@
   menuButtons.forEach((button, i) => {
     button.addEventListener("click", () => {
       const place = menuPlaces[i];
-      if (!place || menu.hidden) return;
+      if (!place || !menu.classList.contains("shown")) return;
       board.focus();
       click(place.x, place.y, 1);
     });
   });
 
+  // page.js shows the buttons while the menu is up.
   function showMenu(said) {
     menuPlaces = said.buttons;
     said.buttons.forEach((place, i) => placeOver(menuButtons[i], place));
-    const hadFocus = menu.contains(document.activeElement);
-    menu.hidden = !said.up;
-    if (hadFocus && !said.up) board.focus();
+    if (!said.up && menu.contains(document.activeElement)) board.focus();
   }
 
   // The board: rows of cells, made again only when its shape changes.
@@ -89,8 +91,8 @@
     if (status.textContent !== said.status) status.textContent = said.status;
   }
 
-  Module.onProgramSays = (said) => {
+  Module.programListeners.push((said) => {
     if (said.kind === "menu") showMenu(said);
     else if (said.kind === "screen") showScreen(said);
-  };
+  });
 })();

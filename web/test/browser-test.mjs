@@ -17,6 +17,7 @@ import {spawn} from "node:child_process";
 import crypto from "node:crypto";
 import fs from "node:fs";
 import path from "node:path";
+import zlib from "node:zlib";
 import {fileURLToPath} from "node:url";
 import puppeteer from "puppeteer-core";
 import {sealSite} from "../seal.mjs";
@@ -484,17 +485,32 @@ async function toggleFullscreen(page, want) {
 // --- the screen on every screen ---------------------------------------------
 
 const kPhone = {width: 412, height: 915, deviceScaleFactor: 2.625, isMobile: true, hasTouch: true};
+// `ink`: where the screen is shown smaller than one device pixel per pixel,
+// the share of its ink that must stay dark (nearest-neighbour sampling kept
+// 93 %, 87 %, 94 % and 95 % of it on these four).
 const kScreens = [
   ["phone", kPhone],
   ["phone turned", {...kPhone, width: 915, height: 412}],
-  ["small phone", {...kPhone, width: 320, height: 568, deviceScaleFactor: 2}],
+  ["small phone", {...kPhone, width: 320, height: 568, deviceScaleFactor: 2}, {ink: 0.99}],
   ["tablet", {...kPhone, width: 820, height: 1180, deviceScaleFactor: 2}],
   ["laptop", {width: 1440, height: 900, deviceScaleFactor: 2}],
   ["4K monitor", {width: 3840, height: 2160, deviceScaleFactor: 1}],
+  ["small phone turned", {...kPhone, width: 568, height: 320, deviceScaleFactor: 2}],
+  ["phone of density 1.5", {...kPhone, width: 360, height: 640, deviceScaleFactor: 1.5}, {ink: 0.99}],
+  ["phone of density 1", {...kPhone, width: 412, height: 915, deviceScaleFactor: 1}, {ink: 0.96}],
+  ["small desktop window", {width: 600, height: 700, deviceScaleFactor: 1}, {ink: 0.99}],
 ];
+// The smallest thing a player must hit, in CSS pixels: with a finger, and
+// with a mouse (WCAG 2.5.8). The program's smallest are its menu's buttons,
+// 32 pixels high, and the counters' cells, 52 wide.
+const kFingerTarget = 44;
+const kPointerTarget = 24;
+const kMenuButtonHeight = 32;
+const kSmallestCell = 52;
 
 // The page's layout once it has handled the last change of the window's
-// size, which it does before the next frame's callbacks.
+// size, which it does before the next frame's callbacks: the screen, the
+// full-screen button and every control of the page's that is shown.
 async function layout(page) {
   return page.evaluate(async () => {
     await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
@@ -503,32 +519,129 @@ async function layout(page) {
       return {left, top, right, bottom, width, height};
     };
     const root = document.documentElement;
+    const screen = document.querySelector("canvas").getBoundingClientRect();
+    const middle = document.elementFromPoint((screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2);
+    const shown = [...document.querySelectorAll("#panel button")]
+      .filter((b) => b.getClientRects().length > 0 && getComputedStyle(b).visibility === "visible");
     return {
       screen: box(document.querySelector("canvas")), button: box(document.getElementById("fullscreen")),
+      controls: shown.map((b) => ({name: b.id || b.className, ...box(b)})),
+      pageChoices: !document.getElementById("controls").hidden,
+      smooth: !document.getElementById("smooth").hidden,
+      smoothTakesPointer: middle === document.getElementById("smooth"),
+      coarse: matchMedia("(pointer: coarse)").matches,
       width: root.clientWidth, height: root.clientHeight, scrollWidth: root.scrollWidth,
       zoom: visualViewport.scale, ratio: devicePixelRatio,
     };
   });
 }
 
-// The whole screen and its button are in the window and apart, nothing
+const apart = (a, b) => a.right <= b.left || a.left >= b.right || a.bottom <= b.top || a.top >= b.bottom;
+
+// Every control shown (`fit.controls`, the full-screen button among them)
+// is in the window, apart from the screen and from each other, and as
+// large as a finger needs on a touch screen, a mouse elsewhere.
+function checkControls(what, fit) {
+  const target = fit.coarse ? kFingerTarget : kPointerTarget;
+  const {controls, screen} = fit;
+  const inWindow = (b) => b.left >= 0 && b.top >= 0 && b.right <= fit.width && b.bottom <= fit.height;
+  const bad = controls.filter((b, i) => !inWindow(b) || !apart(b, screen) || b.width < target || b.height < target ||
+    controls.some((other, j) => j !== i && !apart(b, other)));
+  check(controls.length > 0 && bad.length === 0,
+        `${what}: controls of at least ${target} CSS pixels, in the window, apart (${JSON.stringify(bad.length ? bad : controls)})`);
+}
+
+// The whole screen and its controls are in the window and apart, nothing
 // scrolls sideways or zooms, the pixels are square. At a density of 2 or
-// more the screen fills 90 % of the width or height that limits it; below
-// that it has as many whole device pixels per pixel as the window holds.
+// more, or with room for less than one device pixel per pixel, the screen
+// fills 90 % of the width or height that limits it, shown smoothly scaled
+// down in the second case only (by a picture over the canvas that lets the
+// pointer through to it); otherwise it has as many whole device
+// pixels per pixel as the window holds. Where the program's menu buttons
+// come out smaller than a target, the page has its own to offer; the
+// board's cells are never smaller than a mouse's target.
 function checkFit(what, fit) {
   const {screen, button} = fit;
   const inWindow = (b) => b.left >= 0 && b.top >= 0 && b.right <= fit.width && b.bottom <= fit.height;
-  const apart = button.right <= screen.left || button.left >= screen.right ||
-    button.bottom <= screen.top || button.top >= screen.bottom;
   const fill = Math.max(screen.width / fit.width, screen.height / fit.height);
   const perPixel = screen.width * fit.ratio / kWidth;
   const whole = Math.round(perPixel);
   const wouldNotFit = (n) => n * kWidth / fit.ratio > fit.width || n * kHeight / fit.ratio > fit.height;
-  const sized = fit.ratio >= 2 ? fill >= 0.9
-    : whole >= 1 && Math.abs(perPixel - whole) < 0.01 && wouldNotFit(whole + 1);
-  check(inWindow(screen) && inWindow(button) && apart && fit.scrollWidth <= fit.width && fit.zoom === 1 &&
-        screen.width * 3 === screen.height * 4 && sized,
+  const sized = fit.ratio >= 2 || perPixel < 1 ? fill >= 0.9
+    : Math.abs(perPixel - whole) < 0.01 && wouldNotFit(whole + 1);
+  check(inWindow(screen) && inWindow(button) && apart(button, screen) && fit.scrollWidth <= fit.width && fit.zoom === 1 &&
+        screen.width * 3 === screen.height * 4 && sized && fit.smooth === perPixel < 1 && !fit.smoothTakesPointer,
         `${what}: the screen fits (${JSON.stringify(fit)}; fills ${fill.toFixed(3)}, ${perPixel.toFixed(3)} device pixels a pixel)`);
+  checkControls(what, fit);
+  const scale = screen.width / kWidth;
+  const target = fit.coarse ? kFingerTarget : kPointerTarget;
+  check(fit.pageChoices || kMenuButtonHeight * scale >= target,
+        `${what}: the menu's choices are ${(kMenuButtonHeight * scale).toFixed(1)} CSS pixels high and the page offers none larger`);
+  check(kSmallestCell * scale >= kPointerTarget, `${what}: the cells are ${(kSmallestCell * scale).toFixed(1)} CSS pixels wide`);
+}
+
+// The colour channel of a screenshot (PNG, 8-bit RGB or RGBA, as Chromium
+// writes it), one byte a pixel.
+function decodePng(bytes) {
+  let width = 0, height = 0, channels = 0;
+  const data = [];
+  for (let at = 8; at < bytes.length;) {
+    const length = bytes.readUInt32BE(at);
+    const kind = bytes.toString("latin1", at + 4, at + 8);
+    const body = bytes.subarray(at + 8, at + 8 + length);
+    if (kind === "IHDR") [width, height, channels] = [body.readUInt32BE(0), body.readUInt32BE(4), body[9] === 6 ? 4 : 3];
+    if (kind === "IDAT") data.push(body);
+    at += 12 + length;
+  }
+  const raw = zlib.inflateSync(Buffer.concat(data));
+  const stride = width * channels;
+  const rows = new Uint8Array(height * stride);
+  for (let y = 0; y < height; y++) {
+    const filter = raw[y * (stride + 1)];
+    for (let i = 0; i < stride; i++) {
+      const left = i >= channels ? rows[y * stride + i - channels] : 0;
+      const up = y > 0 ? rows[(y - 1) * stride + i] : 0;
+      const corner = i >= channels && y > 0 ? rows[(y - 1) * stride + i - channels] : 0;
+      const p = left + up - corner;
+      const paeth = Math.abs(p - left) <= Math.abs(p - up) && Math.abs(p - left) <= Math.abs(p - corner) ? left
+        : Math.abs(p - up) <= Math.abs(p - corner) ? up : corner;
+      const predicted = [0, left, up, (left + up) >> 1, paeth][filter];
+      rows[y * stride + i] = raw[y * (stride + 1) + 1 + i] + predicted;
+    }
+  }
+  const grey = new Uint8Array(width * height);
+  for (let i = 0; i < grey.length; i++) grey[i] = rows[i * channels];
+  return {width, height, grey};
+}
+
+// What the eye gets of the screen: a screenshot at the device's resolution,
+// mapped back onto the program's picture (the canvas, which other checks
+// hold to the Linux screen). Of its ink (black pixels), the share whose
+// device pixel is still dark (a quarter ink or more); and how many device
+// pixels inside the screen are neither black nor white.
+async function inkShown(game) {
+  const shot = decodePng(await game.page.screenshot());
+  const picture = await game.canvasPixels();
+  const {box, ratio} = await game.page.evaluate(() => {
+    const {left, top, width, height} = document.querySelector("canvas").getBoundingClientRect();
+    return {box: {left, top, width, height}, ratio: devicePixelRatio};
+  });
+  const s = box.width * ratio / kWidth;
+  let ink = 0, kept = 0, grey = 0;
+  for (let y = 0; y < kHeight; y++) {
+    for (let x = 0; x < kWidth; x++) {
+      if (picture[(y * kWidth + x) * 4] >= 128) continue;
+      ink++;
+      const dx = Math.floor(box.left * ratio + (x + 0.5) * s), dy = Math.floor(box.top * ratio + (y + 0.5) * s);
+      if (shot.grey[dy * shot.width + dx] < 192) kept++;
+    }
+  }
+  const [left, top] = [Math.ceil(box.left * ratio), Math.ceil(box.top * ratio)];
+  const [right, bottom] = [Math.floor((box.left + box.width) * ratio), Math.floor((box.top + box.height) * ratio)];
+  for (let y = top; y < bottom; y++) {
+    for (let x = left; x < right; x++) if (shot.grey[y * shot.width + x] % 255 !== 0) grey++;
+  }
+  return {kept: kept / ink, grey};
 }
 
 async function installable(page, what) {
@@ -572,11 +685,90 @@ async function screensPage() {
     await game.changedAfter(before, "an arrow key in full screen");
     check(await toggleFullscreen(page, false), "tiles on a phone: out of full screen");
   }
-  for (const [what, viewport] of kScreens) {
+  // Whole strokes where the screen is scaled down; elsewhere the sharp
+  // picture of nearest-neighbour sampling, no pixel grey (on a phone, a
+  // fraction of device pixels per pixel).
+  for (const [what, viewport, {ink} = {}] of kScreens) {
     await page.setViewport(viewport);
-    checkFit(`tiles on a ${what}`, await layout(page));
+    const fit = await layout(page);
+    checkFit(`tiles on a ${what}`, fit);
+    if (ink || what === "phone") {
+      const shown = await inkShown(game);
+      check(ink ? shown.kept >= ink : shown.grey === 0 && shown.kept === 1,
+            `tiles on a ${what}: ${(100 * shown.kept).toFixed(1)} % of the ink kept, ${shown.grey} device pixels grey`);
+      console.log(`tiles on a ${what}: ${(fit.screen.width * fit.ratio / kWidth).toFixed(2)} device pixels a pixel, ${(100 * shown.kept).toFixed(1)} % of the ink kept`);
+    }
   }
   await page.close();
+}
+
+// --- a finger on a phone, on the page's own controls ------------------------
+
+// A finger's tap on the middle of a control of the page's.
+async function tapControl(game, selector) {
+  const box = await (await game.page.$(selector)).boundingBox();
+  await game.page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+}
+
+// Whether the page's menu and its keypad are shown.
+async function controlsShown(page) {
+  return page.evaluate(() => ["menu", "keypad"].map((id) => getComputedStyle(document.getElementById(id)).visibility === "visible"));
+}
+
+async function waitControls(page, menu, keypad) {
+  return page.waitForFunction((want) => ["menu", "keypad"].every((id, i) =>
+    (getComputedStyle(document.getElementById(id)).visibility === "visible") === want[i]), {timeout: 10000}, [menu, keypad])
+    .then(() => true, () => false);
+}
+
+// A whole game of each program with a finger on a phone where the board's
+// cells are smaller than a finger, tapping only the page's controls: its
+// menu, then its keypad (the cursor starts on the first cell), then its
+// menu again to quit. tiles upright, counters turned.
+async function keypadGames() {
+  note("tiles and counters by the page's keypad");
+  const games = [
+    ["tiles", kPhone, "tiles-escape", "tiles-solved", 40,
+      [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 13, 14, 15, 12].map((n, cell) => [n, cell]).filter(([n]) => n > 0)
+        .sort((a, b) => a[0] - b[0]).map(([, cell]) => [cell, ".key-place"])],
+    ["counters", {...kPhone, width: 915, height: 412}, "counters-new", "counters-solved", 20,
+      [[0, ".key-white"], [1, ".key-white"], [2, ".key-black"], [4, ".key-white"], [5, ".key-black"], [6, ".key-black"]]],
+  ];
+  for (const [program, viewport, started, solvedScreen, seconds, placing] of games) {
+    const what = `${program} by the keypad`;
+    const game = await GamePage.open(`${program}.html`, viewport, {what});
+    const page = game.page;
+    if (!check((await game.showsLinuxScreen(`${program}-start`)) >= 0, `${what}: first screen`)) continue;
+    check(await waitControls(page, true, false), `${what}: the page's menu at the program's menu (${await controlsShown(page)})`);
+    checkControls(`${what} at the menu`, await layout(page));
+    await tapControl(game, "#menu-new");
+    if (!(await game.startsGame(started, `${what}: "Uus mäng"`))) continue;
+    check(await waitControls(page, false, true), `${what}: the keypad while placing (${await controlsShown(page)})`);
+    checkControls(`${what} while placing`, await layout(page));
+    const columns = program === "tiles" ? 4 : 7;
+    let cursor = 0;
+    let placed = true;
+    for (const [i, [cell, key]] of placing.entries()) {
+      const moves = [[cell % columns - cursor % columns, ".key-right", ".key-left"],
+        [Math.floor(cell / columns) - Math.floor(cursor / columns), ".key-down", ".key-up"]];
+      for (const [steps, forward, back] of moves) {
+        for (let k = 0; k < Math.abs(steps); k++) await tapControl(game, steps > 0 ? forward : back);
+      }
+      cursor = cell;
+      const before = await game.count();
+      await tapControl(game, key);
+      if (i < placing.length - 1 && !(await game.changedAfter(before, `${what}: placing in cell ${cell}`))) {
+        placed = false;
+        break;
+      }
+    }
+    if (!placed || (await game.showsLinuxScreen(solvedScreen, seconds)) < 0) continue;
+    check(await waitControls(page, true, false), `${what}: the page's menu after the game (${await controlsShown(page)})`);
+    await tapControl(game, "#menu-quit");
+    const state = await game.waitEnded();
+    check(state.ended && state.canvasHidden, `${what}: the page's "Lõpeta" ends the game (${JSON.stringify(state)})`);
+    await page.close();
+  }
 }
 
 // --- installed and offline ---------------------------------------------------
@@ -797,6 +989,7 @@ try {
   await missingFontPage();
   await keyboardGames(GamePage, check);
   await screensPage();
+  await keypadGames();
   await indexPage();
   await offlinePages();
 } catch (e) {
