@@ -1,13 +1,8 @@
 # What a user gets on a Debian desktop: both programs in games/, a launcher,
 # icons, AppStream metainfo and a manual page for each, the copyright and
-# licences; and the CPack settings that make a .deb of it (scripts/package).
+# licences. The Debian package (debian/, scripts/package) installs these.
 
 include(GNUInstallDirs)
-
-# The maintainer, written with KALVO_VERSION and KALVO_RELEASE_DATE
-# (cmake/Version.cmake) into the changelog, the manual pages and the
-# AppStream metainfo.
-set(KALVO_MAINTAINER "Kalvorintu maintainers <maintainers@users.noreply.c-seed-89a96dbd.example>")
 
 # Debian puts games in /usr/games; with another prefix, <prefix>/games.
 set(KALVO_GAMES_DIR games)
@@ -18,8 +13,9 @@ set(KALVO_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(KALVO_tiles_ID ee.kalvorintu.Tiles)
 set(KALVO_counters_ID ee.kalvorintu.Counters)
 
-# The programs are copied whole: stripping them, as CPack or `cmake --install
-# --strip` would, cuts off the appended font.
+# The programs are copied whole: stripping them, as `cmake --install --strip`
+# would, cuts off the appended font (debian/rules appends it again after
+# dh_strip).
 install(TARGETS tiles counters RUNTIME DESTINATION ${KALVO_GAMES_DIR})
 
 # --- icons ------------------------------------------------------------------
@@ -71,10 +67,7 @@ foreach(program tiles counters)
   configure_file(${KALVO_PACKAGING_DIR}/${program}.6.in ${KALVO_GENERATED}/${program}.6 @ONLY)
   list(APPEND compressed ${program}.6)
 endforeach()
-configure_file(${KALVO_PACKAGING_DIR}/changelog.in ${KALVO_GENERATED}/changelog @ONLY)
-list(APPEND compressed changelog)
-
-# Debian wants manual pages and changelogs gzipped at the highest level and
+# Debian wants manual pages gzipped at the highest level and
 # without a time stamp (-n), so that a rebuild gives the same bytes.
 set(gz_files)
 foreach(name ${compressed})
@@ -87,40 +80,7 @@ endforeach()
 add_custom_target(packaging_documents ALL DEPENDS ${gz_files})
 install(FILES ${KALVO_GENERATED}/tiles.6.gz ${KALVO_GENERATED}/counters.6.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${KALVO_GENERATED}/changelog.gz ${KALVO_PACKAGING_DIR}/copyright
-  DESTINATION ${KALVO_DOC_DIR})
+# The Debian package installs debian/copyright in its place.
+install(FILES ${KALVO_PACKAGING_DIR}/copyright DESTINATION ${KALVO_DOC_DIR})
 # Installed from its own path: the font face, and so this notice, may change.
 install(FILES ${CMAKE_SOURCE_DIR}/assets/font-LICENSE.txt DESTINATION ${KALVO_DOC_DIR})
-install(FILES ${KALVO_PACKAGING_DIR}/lintian-overrides
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME kalvorintu)
-
-# --- the Debian package (cpack -G DEB) ------------------------------------------
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME kalvorintu)
-set(CPACK_PACKAGE_VERSION ${KALVO_VERSION})
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES OFF)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KALVO_MAINTAINER}")
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
-set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Shared-library dependencies come from dpkg-shlibdeps; xmessage (x11-utils)
-# is how the library shows its message box, which no binary links to.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "x11-utils")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "two puzzle solvers you can watch")
-# Extended description only: CPack puts the summary above it as the synopsis
-# and indents every line.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Two small puzzle programs in Estonian. In both you set up a position with
-the mouse and the program solves it on screen, one move at a time, slowly
-enough to follow.
-
-tiles is the 15-puzzle: it tells whether the position can be solved and
-solves it the way a person would, one row and column at a time.
-
-counters is a row of three white and three black counters: it finds the
-shortest sequence of moves that puts every white counter left of every
-black one and plays it back.")
-set(CPACK_SOURCE_IGNORE_FILES "/build.*/;/\\\\.git/")
-include(CPack)

@@ -7,7 +7,6 @@
 # Included before project(), which needs the number. Sets
 #   KALVO_VERSION_NUMBER       1.0.0, for project(... VERSION ...)
 #   KALVO_RELEASE_DATE         2026-12-09
-#   KALVO_RELEASE_DATE_RFC2822 Wed, 09 Dec 2026 12:00:00 +0000 (the Debian changelog)
 # and, once the project is known, kalvo_set_version() sets KALVO_VERSION: the
 # number, or a snapshot's version (1.0.0+git<hash>.dirty) that scripts/release
 # passes in the environment variable of the same name.
@@ -16,32 +15,11 @@ set(KALVO_CHANGELOG ${CMAKE_CURRENT_LIST_DIR}/../CHANGELOG.md)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${KALVO_CHANGELOG})
 file(STRINGS ${KALVO_CHANGELOG} kalvo_heading LIMIT_COUNT 1
   REGEX "^## \\[[0-9]+\\.[0-9]+\\.[0-9]+\\] - [0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]$")
-if(NOT kalvo_heading MATCHES "^## \\[([0-9.]+)\\] - (([0-9]+)-([0-9]+)-([0-9]+))$")
+if(NOT kalvo_heading MATCHES "^## \\[([0-9.]+)\\] - ([0-9-]+)$")
   message(FATAL_ERROR "CHANGELOG.md has no section \"## [X.Y.Z] - YYYY-MM-DD\"")
 endif()
 set(KALVO_VERSION_NUMBER ${CMAKE_MATCH_1})
 set(KALVO_RELEASE_DATE ${CMAKE_MATCH_2})
-
-# The weekday by Sakamoto's method, so that the date needs no `date` and no
-# locale to be written the way Debian's changelog wants it.
-math(EXPR kalvo_year "${CMAKE_MATCH_3}")
-math(EXPR kalvo_month "${CMAKE_MATCH_4}")
-math(EXPR kalvo_day "${CMAKE_MATCH_5}")
-set(kalvo_month_offsets 0 3 2 5 0 3 5 1 4 6 2 4)
-set(kalvo_month_names Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-set(kalvo_day_names Sun Mon Tue Wed Thu Fri Sat)
-math(EXPR kalvo_index "${kalvo_month} - 1")
-list(GET kalvo_month_offsets ${kalvo_index} kalvo_offset)
-list(GET kalvo_month_names ${kalvo_index} kalvo_month_name)
-set(kalvo_y ${kalvo_year})
-if(kalvo_month LESS 3)
-  math(EXPR kalvo_y "${kalvo_y} - 1")
-endif()
-math(EXPR kalvo_weekday
-  "(${kalvo_y} + ${kalvo_y} / 4 - ${kalvo_y} / 100 + ${kalvo_y} / 400 + ${kalvo_offset} + ${kalvo_day}) % 7")
-list(GET kalvo_day_names ${kalvo_weekday} kalvo_day_name)
-set(KALVO_RELEASE_DATE_RFC2822
-  "${kalvo_day_name}, ${CMAKE_MATCH_5} ${kalvo_month_name} ${kalvo_year} 12:00:00 +0000")
 
 macro(kalvo_set_version)
   set(KALVO_VERSION ${PROJECT_VERSION})
