@@ -2,6 +2,20 @@
 
 #include <algorithm>
 
+namespace {
+
+const struct {
+    GameKey key;
+    int dx, dy;
+} kArrows[] = {
+    {GameKey::Left, -1, 0},
+    {GameKey::Right, 1, 0},
+    {GameKey::Up, 0, -1},
+    {GameKey::Down, 0, 1},
+};
+
+}  // namespace
+
 void BoardCursor::reset() {
     col_ = 0;
     row_ = 0;
@@ -12,27 +26,11 @@ MousePress BoardCursor::pressFor(const InputEvent& event) {
     if (event.kind == InputEvent::Press) return {event.buttons, event.x, event.y};
     if (event.kind != InputEvent::Key) return {};
 
-    int dx = 0, dy = 0;
-    switch (event.key) {
-        case GameKey::Left:
-            dx = -1;
-            break;
-        case GameKey::Right:
-            dx = 1;
-            break;
-        case GameKey::Up:
-            dy = -1;
-            break;
-        case GameKey::Down:
-            dy = 1;
-            break;
-        default:
-            break;
-    }
-    if (dx != 0 || dy != 0) {
+    for (const auto& arrow : kArrows) {
+        if (arrow.key != event.key) continue;
         shown_ = true;
-        col_ = std::clamp(col_ + dx, 0, board_.cols - 1);
-        row_ = std::clamp(row_ + dy, 0, board_.rows - 1);
+        col_ = std::clamp(col_ + arrow.dx, 0, board_.cols - 1);
+        row_ = std::clamp(row_ + arrow.dy, 0, board_.rows - 1);
         return {};
     }
     for (int i = 0; i < board_.keyCount; ++i) {

@@ -55,35 +55,22 @@ void queueMouse(int flags) {
 }
 END_OF_STATIC_FUNCTION(queueMouse)
 
-GameKey gameKeyOf(int scancode) {
-    switch (scancode) {
-        case KEY_LEFT:
-            return GameKey::Left;
-        case KEY_RIGHT:
-            return GameKey::Right;
-        case KEY_UP:
-            return GameKey::Up;
-        case KEY_DOWN:
-            return GameKey::Down;
-        case KEY_ENTER:
-        case KEY_ENTER_PAD:
-            return GameKey::Enter;
-        case KEY_SPACE:
-            return GameKey::Space;
-        case KEY_V:
-            return GameKey::V;
-        case KEY_M:
-            return GameKey::M;
-        default:
-            return GameKey::None;
-    }
-}
+// The library's scancodes of the keys the games answer to while placing.
+const struct {
+    int scancode;
+    GameKey key;
+} kGameKeys[] = {
+    {KEY_LEFT, GameKey::Left},   {KEY_RIGHT, GameKey::Right}, {KEY_UP, GameKey::Up},
+    {KEY_DOWN, GameKey::Down},   {KEY_ENTER, GameKey::Enter}, {KEY_ENTER_PAD, GameKey::Enter},
+    {KEY_SPACE, GameKey::Space}, {KEY_V, GameKey::V},         {KEY_M, GameKey::M},
+};
 
 // Every key that goes into the library's buffer, autorepeat included; the
 // buffer keeps it too, for the menu.
 int queueKey(int key, int* scancode) {
-    const GameKey gameKey = gameKeyOf(*scancode);
-    if (gameKey != GameKey::None) inputQueue.push({InputEvent::Key, 0, 0, 0, gameKey});
+    for (const auto& k : kGameKeys) {
+        if (k.scancode == *scancode) inputQueue.push({InputEvent::Key, 0, 0, 0, k.key});
+    }
     return key;
 }
 END_OF_STATIC_FUNCTION(queueKey)

@@ -4,8 +4,8 @@
 // live region. All of it follows what the program says about its screen
 // (a listener of page.js's Module.programListeners), which it does only
 // when the screen changed: the page never looks on its own, so waiting
-// costs what it did. A press from
-// here is the program's own press at the drawn button's or cell's middle.
+// costs what it did. A press from here is the program's own press at the
+// drawn button's or cell's middle.
 // Built into the program's script after page.js (Emscripten's --pre-js).
 (() => {
   const canvas = document.getElementById("screen");
