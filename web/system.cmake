@@ -95,6 +95,15 @@ add_executable(empty EXCLUDE_FROM_ALL web/test/empty.c)
 set_property(TARGET empty APPEND PROPERTY LINK_DEPENDS ${PAGE_JS})
 target_link_options(empty PRIVATE ${PAGE_LINK_OPTIONS})
 
+# The timer and keyboard drivers under node, for scripts/test-web: built
+# only when asked for. Waiting there needs ASYNCIFY too. The .wasm is inside
+# the script: this Emscripten loads one beside it with fetch wherever there
+# is one, and node's (from node 18 on) takes no file path.
+add_executable(web_drivers_test EXCLUDE_FROM_ALL web/test/web_drivers_test.c)
+target_link_libraries(web_drivers_test PRIVATE game_library)
+target_link_options(web_drivers_test PRIVATE -sENVIRONMENT=node -sSINGLE_FILE -sASYNCIFY -sFILESYSTEM=0
+  -sEXIT_RUNTIME=1)
+
 # --- finishing a program -----------------------------------------------------
 # On the desktop the font is appended to the program file. Here the program
 # file is an empty file with the font appended by the same exedat, built into

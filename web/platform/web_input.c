@@ -1,8 +1,10 @@
 /* The mouse and keyboard drivers, fed from the page's DOM events through
  * the library's own entry points, as the desktop drivers feed it from
  * theirs. Events arrive only while the program yields, so the program sees
- * them between two of its reads, as it would on the desktop; each one also
- * wakes a program that waits for input. */
+ * them between two of its reads, as it would on the desktop. Each one first
+ * brings the library's timers up to its own time, so that what the timers
+ * read and what its handler installs date from then, and wakes a program
+ * that waits for input. */
 #include <emscripten.h>
 
 #include "allegro.h"
@@ -12,12 +14,12 @@
 /* --- mouse ----------------------------------------------------------------- */
 
 EMSCRIPTEN_KEEPALIVE void webMouse(int x, int y, int buttons) {
+   _web_input_came();
    _mouse_x = x;
    _mouse_y = y;
    _mouse_b = buttons;
    _mouse_on = TRUE;
    _handle_mouse_input();
-   _web_input_came();
 }
 
 /* Pointer events on the canvas, in screen pixels whatever its size on the
@@ -149,12 +151,12 @@ static int scancodeOf(int domCode) {
 EMSCRIPTEN_KEEPALIVE int webKey(int domCode, int character, int down) {
    int scancode = scancodeOf(domCode);
    if (scancode == 0) return FALSE;
+   _web_input_came();
    if (down) {
       _handle_key_press(character, scancode);
    } else {
       _handle_key_release(scancode);
    }
-   _web_input_came();
    return TRUE;
 }
 
@@ -192,13 +194,17 @@ static int webKeyboardInit(void) {
 
 static void webKeyboardExit(void) { webStopListeningToKeys(); }
 
+/* A key held down repeats as the browser sends it again, at the pace the
+ * system's keyboard settings give it, as the X11 driver's keys do: the
+ * driver does not ask the library to repeat keys with its own timer
+ * (`autorepeat` TRUE would), which would repeat them twice over. */
 /* clang-format off */
 KEYBOARD_DRIVER keyboard_web = {
    KEYBOARD_WEB,
    empty_string,
    empty_string,
    "Key events",
-   TRUE, /* autorepeat: the browser repeats keys itself */
+   FALSE, /* autorepeat: the browser's */
    webKeyboardInit,
    webKeyboardExit,
    NULL, /* poll */

@@ -9,8 +9,9 @@ AL_FUNC(void, _web_show_screen, (void));
  * loop), showing the screen first, then runs the timers that fell due. */
 AL_FUNC(void, _web_wait, (unsigned int ms));
 
-/* Called for every pointer and key event the library is given: wakes a
- * program waiting in web_rest_until_input. */
+/* Called for every pointer and key event before the library is given it:
+ * runs the timers that fell due before the event, and wakes a program
+ * waiting in web_rest_until_input. */
 AL_FUNC(void, _web_input_came, (void));
 
 #endif

@@ -29,8 +29,8 @@ extern "C" {
  * Rests `ms` as rest() does while the library may still be busy with the
  * last input event (its double-click timer runs for a quarter of a second
  * after a release); after that, waits for the next input event however long
- * it takes. The screen is shown first, and the library's timers catch up
- * afterwards. */
+ * it takes. The screen is shown first; the library's timers catch up on
+ * the wait when the event comes, before the library is given it. */
 AL_FUNC(void, web_rest_until_input, (unsigned int ms));
 
 #ifdef __cplusplus
