@@ -1,5 +1,6 @@
 // The game pages as a screen reader and a keyboard have them: one whole
-// game of each program played with keys alone, no pointer event, read back
+// game of each program played with keys alone, no pointer event, at a
+// thinking player's pace, after single arrow presses at three paces; read back
 // through the DevTools protocol's Accessibility domain (the menu's buttons,
 // the board's grid, its cells' names, its active cell); the live region's
 // texts against the status lines the program said it drew; Tab through the
@@ -50,15 +51,17 @@ async function offers(session, wanted, seconds = 5) {
   return {ok: false, tree};
 }
 
-// Keeps, in the page, every status line the program said and every text
-// the live region took.
+// Keeps, in the page, every status line the program said, the keyboard
+// cursor of every screen, and every text the live region took.
 function listen() {
   const said = [];
   const read = [];
+  window.testCursors = [];
   const tell = Module.onProgramSays;
   Module.onProgramSays = (message) => {
     if (message.kind === "screen") {
       said.push(message.status);
+      window.testCursors.push(message.cursor);
       window.testCells = message.cells;
     }
     tell(message);
@@ -73,6 +76,53 @@ function listen() {
 const kMenu = ["Uus mäng", "Lõpeta"];
 const hasMenu = (tree) => kMenu.every((name) => tree.buttons.includes(name));
 const hasNoMenu = (tree) => kMenu.every((name) => !tree.buttons.includes(name));
+
+// The cells the cursor went to since the program's `since`th screen, each
+// once, from cell 0; waits until there are `count`, or gives what there is
+// after 5 s.
+async function cursorPath(page, since, count) {
+  const end = Date.now() + 5000;
+  let path;
+  do {
+    const cursors = await page.evaluate((since) => window.testCursors.slice(since), since);
+    path = [];
+    for (const c of cursors) if (c >= 0 && c !== (path.length ? path[path.length - 1] : 0)) path.push(c);
+    if (path.length >= count) break;
+    await sleep(50);
+  } while (Date.now() < end);
+  return path;
+}
+
+// Each arrow pressed once at a time, from the first cell, the presses 50 ms,
+// 300 ms and 1.5 s apart: the cursor moves one cell a press, and a press
+// towards an edge it is at moves it nowhere. The program waits for input
+// between the slower presses, which is where a press was once taken many
+// times over.
+async function singlePresses(page, check, what, cols, cells) {
+  let ok = true;
+  const keys = ["ArrowLeft", "ArrowUp", "ArrowRight", "ArrowDown", "ArrowLeft", "ArrowUp"];
+  const step = {ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1]};
+  const rows = cells / cols;
+  for (const pauseMs of [50, 300, 1500]) {
+    const since = await page.evaluate(() => window.testCursors.length);
+    const want = [];
+    let cursor = 0;
+    for (const key of keys) {
+      await page.keyboard.press(key);
+      await sleep(pauseMs);
+      const x = Math.min(Math.max(cursor % cols + step[key][0], 0), cols - 1);
+      const y = Math.min(Math.max(Math.floor(cursor / cols) + step[key][1], 0), rows - 1);
+      if (y * cols + x !== cursor) want.push((cursor = y * cols + x));
+    }
+    const path = await cursorPath(page, since, want.length);
+    if (!check(path.join() === want.join(),
+               `${what}: ${keys.join(", ")}, ${pauseMs} ms apart, took the cursor to cells ${path} (wanted ${want})`)) ok = false;
+  }
+  return ok;
+}
+
+// Pauses between the keys of a game, in turn: a player who stops to think.
+const kThinkingPauses = [300, 1500, 450, 900, 600, 1200];
 
 // One game, keys only: from the menu by `start`, pieces placed by `moves`
 // ([cell, key] in order), then the outcome, then "Lõpeta" from the page's
@@ -132,19 +182,27 @@ async function keyboardGame(GamePage, check, game) {
   });
   check(off.length === cells && Math.max(...off) < 0.5, `${what}: the grid's cells lie over the drawn ones (CSS pixels off: ${off})`);
 
+  // The game below starts from the first cell.
+  if (!(await singlePresses(page, check, what, cols, cells))) return;
+
   // Arrows to each cell, the cursor the board's active cell all along; the
-  // key places, and the cell is named anew.
+  // key places, and the cell is named anew. A pause after every key.
+  let pauses = 0;
+  const press = async (key) => {
+    await page.keyboard.press(key);
+    await sleep(kThinkingPauses[pauses++ % kThinkingPauses.length]);
+  };
   let cursor = 0;
   for (const [k, [cell, key]] of moves.entries()) {
     while (cursor !== cell) {
       const step = cell % cols !== cursor % cols ? Math.sign(cell % cols - cursor % cols) : cols * Math.sign(cell - cursor);
-      await page.keyboard.press({1: "ArrowRight", [-1]: "ArrowLeft", [cols]: "ArrowDown", [-cols]: "ArrowUp"}[step]);
+      await press({1: "ArrowRight", [-1]: "ArrowLeft", [cols]: "ArrowDown", [-cols]: "ArrowUp"}[step]);
       cursor += step;
     }
     const here = `${name(cursor, "")}`;
     look = await offers(session, (tree) => tree.active?.startsWith(here));
     if (!check(look.ok, `${what}: the active cell follows the cursor to "${here}" (${look.tree.active})`)) return;
-    await page.keyboard.press(key);
+    await press(key);
     look = await offers(session, (tree) => tree.cells[cell] === name(cell, key) && (k === moves.length - 1 || tree.active?.startsWith(here)));
     if (!check(look.ok, `${what}: placed, the cell is "${name(cell, key)}" (${JSON.stringify(look.tree)})`)) return;
     if (k === 1) await axeClean(page, `${file} placing, the cursor shown`, check);
