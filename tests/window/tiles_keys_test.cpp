@@ -1,7 +1,9 @@
 // tiles played from the keyboard alone, and presses that come faster than
 // the program polls.
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -46,9 +48,18 @@ TEST_F(TilesWindow, KeyboardAlonePlaysAWholeGame) {
     app.keys("Left Up");
     EXPECT_TRUE(app.waitUntil([](const Shot& s) { return onlyRing(s, 0, 0); }, 3));
 
+    // A press after a pause moves one cell, and still one when the program
+    // has waited as long again, as in the browser.
+    const auto pause = std::chrono::milliseconds(1500);
+    std::this_thread::sleep_for(pause);
+    app.key("Right");
+    std::this_thread::sleep_for(pause);
+    EXPECT_TRUE(app.waitUntil([](const Shot& s) { return onlyRing(s, 1, 0); }, 3))
+        << "one Right after a pause of 1.5 s moved the cursor other than one cell";
+
     // 1 to 14 in one go, Return and space by turns; every key counts once.
     const Layout start = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 13, 14, 15, 12};
-    int col = 0, row = 0;
+    int col = 1, row = 0;
     std::string keys;
     for (int n = 1; n <= 14; ++n) {
         int i = 0;
