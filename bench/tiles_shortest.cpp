@@ -8,9 +8,11 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -36,6 +38,33 @@ Position fromKorf(const int* korf) {
     return ours;
 }
 
+// The thread's own processor time: a busy machine that takes the processor
+// away between two calls must not count as work.
+double threadMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// The longest stretch of work between two calls of the watcher: where the
+// browser could give its thread back no more often than that.
+class StretchWatcher : public SearchWatcher {
+public:
+    void buildingTables() override { tick(); }
+    void boundPassed(int) override { tick(); }
+    void stillSearching() override { tick(); }
+    void restart() { last = threadMilliseconds(); }
+    double longest = 0;
+
+private:
+    void tick() {
+        const double now = threadMilliseconds();
+        longest = std::max(longest, now - last);
+        last = now;
+    }
+    double last = threadMilliseconds();
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,9 +74,11 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    StretchWatcher buildWatcher;
     const Clock::time_point buildStart = Clock::now();
-    ShortestTables::shared().prepare();
+    ShortestTables::shared().prepare(&buildWatcher);
     std::fprintf(stderr, "tables built in %.1f ms\n", millisecondsSince(buildStart));
+    StretchWatcher searchWatcher;
 
     int status = 0;
     std::string line;
@@ -91,7 +122,8 @@ int main(int argc, char** argv) {
         }
 
         const Clock::time_point start = Clock::now();
-        const std::vector<std::uint8_t> moves = shortestSolution(position);
+        searchWatcher.restart();
+        const std::vector<std::uint8_t> moves = shortestSolution(position, &searchWatcher);
         const double ms = millisecondsSince(start);
 
         std::string tiles;
@@ -108,5 +140,9 @@ int main(int argc, char** argv) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::fprintf(stderr, "peak memory %.1f MB\n", usage.ru_maxrss / 1024.0);
+    std::fprintf(stderr,
+                 "longest work between watcher calls: %.1f ms building, %.1f ms searching "
+                 "(processor time)\n",
+                 buildWatcher.longest, searchWatcher.longest);
     return status;
 }
