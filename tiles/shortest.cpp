@@ -10,7 +10,7 @@ namespace {
 // No 15-puzzle position needs more than 80 moves.
 constexpr int kMaxMoves = 96;
 // Nodes between two calls of the watcher: well under a millisecond.
-constexpr unsigned kNodesBetweenCalls = 1u << 13;
+constexpr unsigned kNodesBetweenCalls = 1u << 12;
 
 // Iterative deepening A*: depth-first under a bound on moves made plus the
 // tables' promise, the bound raised to the least that was cut off. The
