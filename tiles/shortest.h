@@ -5,7 +5,10 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+#include "tiles/pattern_lookup.h"
 
 // A position in reading order: the four cells of the top row first, 0 for
 // the gap. The goal is 1 2 ... 15 and the gap bottom right.
@@ -34,6 +37,23 @@ public:
     // Builds the tables unless they are built; safe to call again.
     void prepare(SearchWatcher* watcher = nullptr);
     bool ready() const;
+
+    // The fewest moves the tables promise for a position with every tile
+    // and the gap present; never more than its shortest solution. The
+    // tables must be ready.
+    int lowerBound(const Position& position) const;
+    // What the pattern lookup `lookup` (pattern_lookup.h) reads, and what
+    // it promises for the tiles and the gap in the cells cellOf[0..15].
+    const std::uint8_t* tableFor(int lookup) const;
+    const PatternLayout& layoutFor(int lookup) const;
+    int promise(int lookup, const std::uint8_t* cellOf) const;
+
+private:
+    PatternLayout largeLayout;
+    PatternLayout smallLayout;
+    std::unique_ptr<std::uint8_t[]> largeTable;  // six tiles, a byte per entry
+    std::unique_ptr<std::uint8_t[]> smallTable;  // three tiles
+    bool built = false;
 };
 
 // True for a position whose gap and tiles are all present once and whose
