@@ -21,7 +21,10 @@ class Search {
 public:
     Search(const ShortestTables& tables, const Position& position, SearchWatcher* watcher)
         : watcher(watcher) {
-        for (int l = 0; l < kLookupCount; ++l) table[l] = tables.tableFor(l);
+        for (int l = 0; l < kLookupCount; ++l) {
+            table[l] = tables.tableFor(l);
+            layouts[l] = &tables.layoutFor(l);
+        }
         for (int cell = 0; cell < 16; ++cell) {
             cells[cell] = position[cell];
             cellOf[position[cell]] = static_cast<std::uint8_t>(cell);
@@ -49,15 +52,23 @@ public:
     }
 
 private:
-    int lookup(int l) const {
+    template <int size>
+    int lookupOf(int l) const {
         const PatternLookup& p = kPatternLookups[l];
-        std::uint8_t seen[kLargePatternSize];
-        if (p.size == kLargePatternSize) {
-            for (int i = 0; i < kLargePatternSize; ++i) seen[i] = p.seenAt[cellOf[p.tiles[i]]];
-            return table[l][patternIndex<kLargePatternSize>(seen)];
+        std::uint8_t seen[size];
+        unsigned mask = 0;
+        for (int i = 0; i < size; ++i) {
+            seen[i] = p.seenAt[cellOf[p.tiles[i]]];
+            mask |= 1u << seen[i];
         }
-        for (int i = 0; i < kSmallPatternSize; ++i) seen[i] = p.seenAt[cellOf[p.tiles[i]]];
-        return table[l][patternIndex<kSmallPatternSize>(seen)];
+        const PatternLayout& layout = *layouts[l];
+        const int block = layout.block(layout.setOfMask[mask], p.seenAt[cellOf[0]]);
+        return table[l][std::size_t(block) * layout.orders + orderIndex<size>(seen)];
+    }
+
+    int lookup(int l) const {
+        return kPatternLookups[l].size == kLargePatternSize ? lookupOf<kLargePatternSize>(l)
+                                                            : lookupOf<kSmallPatternSize>(l);
     }
 
     // Tries every move of a tile into the gap but the one that undoes the
@@ -76,6 +87,7 @@ private:
             cells[gap] = static_cast<std::uint8_t>(tile);
             cells[from] = 0;
             cellOf[tile] = static_cast<std::uint8_t>(gap);
+            cellOf[0] = static_cast<std::uint8_t>(from);
             promise[plain] = lookup(plain);
             promise[reflected] = lookup(reflected);
             sum[0] += promise[plain] - oldPlain;
@@ -95,6 +107,7 @@ private:
             promise[plain] = oldPlain;
             promise[reflected] = oldReflected;
             cellOf[tile] = static_cast<std::uint8_t>(from);
+            cellOf[0] = static_cast<std::uint8_t>(gap);
             cells[from] = static_cast<std::uint8_t>(tile);
             cells[gap] = 0;
         }
@@ -103,6 +116,7 @@ private:
 
     SearchWatcher* watcher;
     const std::uint8_t* table[kLookupCount];
+    const PatternLayout* layouts[kLookupCount];
     std::uint8_t cells[16];
     std::uint8_t cellOf[16];
     int promise[kLookupCount];
