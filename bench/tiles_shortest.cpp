@@ -8,9 +8,11 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -36,6 +38,33 @@ Position fromKorf(const int* korf) {
     return ours;
 }
 
+// The thread's own processor time: a busy machine that takes the processor
+// away between two calls must not count as work.
+double threadMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// The longest stretch of work between two calls of the watcher: where the
+// browser could give its thread back no more often than that.
+class StretchWatcher : public SearchWatcher {
+public:
+    void buildingTables() override { tick(); }
+    void boundPassed(int) override { tick(); }
+    void stillSearching() override { tick(); }
+    void restart() { last = threadMilliseconds(); }
+    double longest = 0;
+
+private:
+    void tick() {
+        const double now = threadMilliseconds();
+        longest = std::max(longest, now - last);
+        last = now;
+    }
+    double last = threadMilliseconds();
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,11 +74,19 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    StretchWatcher buildWatcher;
     const Clock::time_point buildStart = Clock::now();
-    ShortestTables::shared().prepare();
-    std::fprintf(stderr, "tables built in %.1f ms\n", millisecondsSince(buildStart));
+    const double buildProcessorStart = threadMilliseconds();
+    ShortestTables::shared().prepare(&buildWatcher);
+    std::fprintf(stderr, "tables built in %.1f ms (processor time %.1f ms)\n",
+                 millisecondsSince(buildStart), threadMilliseconds() - buildProcessorStart);
+    StretchWatcher searchWatcher;
 
     int status = 0;
+    int searches = 0;
+    double totalMs = 0;
+    double totalProcessorMs = 0;
+    double longestProcessorMs = 0;
     std::string line;
     for (int lineNumber = 1; std::getline(std::cin, line); ++lineNumber) {
         const std::size_t first = line.find_first_not_of(" \t\r");
@@ -91,8 +128,15 @@ int main(int argc, char** argv) {
         }
 
         const Clock::time_point start = Clock::now();
-        const std::vector<std::uint8_t> moves = shortestSolution(position);
+        const double processorStart = threadMilliseconds();
+        searchWatcher.restart();
+        const std::vector<std::uint8_t> moves = shortestSolution(position, &searchWatcher);
         const double ms = millisecondsSince(start);
+        const double processorMs = threadMilliseconds() - processorStart;
+        ++searches;
+        totalMs += ms;
+        totalProcessorMs += processorMs;
+        longestProcessorMs = std::max(longestProcessorMs, processorMs);
 
         std::string tiles;
         for (std::uint8_t tile : moves) tiles += (tiles.empty() ? "" : " ") + std::to_string(tile);
@@ -105,8 +149,16 @@ int main(int argc, char** argv) {
         }
     }
 
+    // On a busy machine the processor time tells what the search itself cost.
+    std::fprintf(stderr,
+                 "%d searches: %.0f ms in all; processor time %.0f ms in all, longest %.1f ms\n",
+                 searches, totalMs, totalProcessorMs, longestProcessorMs);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::fprintf(stderr, "peak memory %.1f MB\n", usage.ru_maxrss / 1024.0);
+    std::fprintf(stderr,
+                 "longest work between watcher calls: %.1f ms building, %.1f ms searching "
+                 "(processor time)\n",
+                 buildWatcher.longest, searchWatcher.longest);
     return status;
 }
