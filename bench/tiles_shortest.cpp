@@ -65,6 +65,21 @@ private:
     double last = threadMilliseconds();
 };
 
+// Total, median, 90th percentile and longest of the searches' times.
+void summarise(const char* what, std::vector<double> times) {
+    if (times.empty()) return;
+    std::sort(times.begin(), times.end());
+    double total = 0;
+    for (double t : times) total += t;
+    const std::size_t n = times.size();
+    const double median = (times[(n - 1) / 2] + times[n / 2]) / 2;
+    const double ninetieth = times[std::min(n - 1, (n * 9 + 9) / 10 - 1)];
+    std::fprintf(stderr,
+                 "%zu searches, %s: total %.0f ms, median %.1f ms, 90th percentile %.1f ms, "
+                 "longest %.1f ms\n",
+                 n, what, total, median, ninetieth, times.back());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,10 +98,8 @@ int main(int argc, char** argv) {
     StretchWatcher searchWatcher;
 
     int status = 0;
-    int searches = 0;
-    double totalMs = 0;
-    double totalProcessorMs = 0;
-    double longestProcessorMs = 0;
+    std::vector<double> wallTimes;
+    std::vector<double> processorTimes;
     std::string line;
     for (int lineNumber = 1; std::getline(std::cin, line); ++lineNumber) {
         const std::size_t first = line.find_first_not_of(" \t\r");
@@ -133,10 +146,8 @@ int main(int argc, char** argv) {
         const std::vector<std::uint8_t> moves = shortestSolution(position, &searchWatcher);
         const double ms = millisecondsSince(start);
         const double processorMs = threadMilliseconds() - processorStart;
-        ++searches;
-        totalMs += ms;
-        totalProcessorMs += processorMs;
-        longestProcessorMs = std::max(longestProcessorMs, processorMs);
+        wallTimes.push_back(ms);
+        processorTimes.push_back(processorMs);
 
         std::string tiles;
         for (std::uint8_t tile : moves) tiles += (tiles.empty() ? "" : " ") + std::to_string(tile);
@@ -150,9 +161,8 @@ int main(int argc, char** argv) {
     }
 
     // On a busy machine the processor time tells what the search itself cost.
-    std::fprintf(stderr,
-                 "%d searches: %.0f ms in all; processor time %.0f ms in all, longest %.1f ms\n",
-                 searches, totalMs, totalProcessorMs, longestProcessorMs);
+    summarise("wall time", wallTimes);
+    summarise("processor time", processorTimes);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::fprintf(stderr, "peak memory %.1f MB\n", usage.ru_maxrss / 1024.0);
