@@ -29,11 +29,15 @@ void tellScreen(const ScreenMeaning& meaning) {
     send(screenMeaningJson(meaning, buffer, sizeof buffer));
 }
 
-void tellMenu(bool up) {
+void tellMenu(bool up, char offer) {
     MenuButtonPlace places[2];
     for (int i = 0; i < 2; ++i) {
         const DIALOG& d = MenuDialog[i];
         places[i] = {static_cast<const char*>(d.dp), d.x, d.y, d.w, d.h};
     }
-    send(menuMeaningJson(up, places, 2, buffer, sizeof buffer));
+    send(menuMeaningJson(up, offer, places, 2, buffer, sizeof buffer));
 }
+
+// The page's turn during a long computation (shell.h). Until the platform
+// can hand the main thread back from inside one, the page waits for it.
+void keepWindowAlive() {}
