@@ -119,8 +119,9 @@
 
   // The menu's two choices while the program's menu is up, the keypad
   // while placing where the board's cells are smaller than a target, and
-  // on every screen the program's offer while it holds: "J" while placing,
-  // "N" at the menu after a game whose shortest solution it can play. A
+  // on every screen the program's offer while it holds: "J" while placing
+  // (the screen says so), "N" while the menu is up after a game whose
+  // shortest solution it can play (the menu says so). A
   // button that goes while it has the focus leaves it to the game.
   function showControls() {
     pageMenu.classList.toggle("shown", menuSaid.up);
@@ -128,7 +129,7 @@
     keypad.classList.toggle("shown", !controls.hidden && screenSaid.cursor >= 0 && smallest * scale < target());
     for (const button of offers.children) {
       const offer = button.dataset.offer;
-      const shown = screenSaid.offer === offer && (offer !== "N" || menuSaid.up);
+      const shown = offer === "N" ? menuSaid.up && menuSaid.offer === "N" : !menuSaid.up && screenSaid.offer === offer;
       button.classList.toggle("shown", shown);
       if (!shown && document.activeElement === button) board.focus();
     }
