@@ -79,6 +79,12 @@ set(WAITING_FUNCTIONS_tiles
   "(anonymous namespace)::moveUntilThere(Board&, int, int, int)")
 set(WAITING_FUNCTIONS_counters "yield_timeslice()")
 
+# --- memory -----------------------------------------------------------------
+# A program starts in Emscripten's 16 MB. tiles' shortest search builds its
+# tables only when first asked, so its memory grows then, and never past
+# 64 MB; counters never needs more than it starts with.
+set(MEMORY_LINK_OPTIONS_tiles -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=64MB)
+
 # What every program of a game page is linked with: the page's own scripts
 # at the start of the program's (web/site/page.js, then reader.js, which
 # keeps the accessibility tree), for the browser only, and no file system
@@ -133,5 +139,5 @@ function(finish_program target)
   target_link_options(${target} PRIVATE
     "SHELL:--pre-js ${pre_js}" ${PAGE_LINK_OPTIONS}
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_ONLY=@${waiting}
-    -sEXIT_RUNTIME=1)
+    -sEXIT_RUNTIME=1 ${MEMORY_LINK_OPTIONS_${target}})
 endfunction()
