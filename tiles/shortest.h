@@ -34,6 +34,18 @@ public:
     // Builds the tables unless they are built; safe to call again.
     void prepare(SearchWatcher* watcher = nullptr);
     bool ready() const;
+
+    // The fewest moves the tables promise for a position with every tile
+    // and the gap present; never more than its shortest solution. The
+    // tables must be ready.
+    int lowerBound(const Position& position) const;
+    // The table that the pattern lookup `lookup` reads (pattern_lookup.h).
+    const std::uint8_t* tableFor(int lookup) const;
+
+private:
+    std::vector<std::uint8_t> largeTable;  // six tiles, a byte per placement
+    std::vector<std::uint8_t> smallTable;  // three tiles
+    bool built = false;
 };
 
 // True for a position whose gap and tiles are all present once and whose
