@@ -3,6 +3,8 @@
 // only when it changed, so waiting costs nothing more.
 #include <emscripten.h>
 
+#include <allegro.h>
+
 #include "shell/screen_meaning.h"
 #include "shell/shell.h"
 
@@ -36,4 +38,24 @@ void tellMenu(bool up) {
         places[i] = {static_cast<const char*>(d.dp), d.x, d.y, d.w, d.h};
     }
     send(menuMeaningJson(up, places, 2, buffer, sizeof buffer));
+}
+
+namespace {
+
+// The browser calls a task of the page's that runs longer than 50 ms a long
+// one: input waits behind it. So a long computation gives the page its turn
+// before that, whenever this much time has passed since the last one.
+constexpr double kTurnEveryMs = 30;
+double lastTurnMs = 0;
+
+}  // namespace
+
+// The program runs on the page's main thread: rest(0) shows the screen as
+// drawn so far and hands the thread to the browser (web_timer.c, through
+// ASYNCIFY, like every wait of the programs), which runs what waits, paints
+// and comes back at once.
+void keepWindowAlive() {
+    if (emscripten_get_now() - lastTurnMs < kTurnEveryMs) return;
+    rest(0);
+    lastTurnMs = emscripten_get_now();
 }

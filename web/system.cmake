@@ -79,11 +79,28 @@ set(WAITING_FUNCTIONS_tiles
   "(anonymous namespace)::moveUntilThere(Board&, int, int, int)")
 set(WAITING_FUNCTIONS_counters "yield_timeslice()")
 
-# --- memory -----------------------------------------------------------------
-# A program starts in Emscripten's 16 MB. tiles' shortest search builds its
-# tables only when first asked, so its memory grows then, and never past
-# 64 MB; counters never needs more than it starts with.
-set(MEMORY_LINK_OPTIONS_tiles -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=64MB)
+# --- tiles' shortest search: a worker of the page ---------------------------
+# The search takes seconds to build its tables and up to seconds to search,
+# on the page's main thread, where the program runs, if it ran in the
+# program. So it runs in a worker of its own, built from the same sources
+# (web/search/): its script and .wasm load only when the first game of
+# tiles starts placing, and build the tables meanwhile. The program's side
+# (web/search/client.cpp) answers tiles/shortest.h's calls from the
+# worker's messages, waiting for them as for input. Each program keeps
+# Emscripten's fixed 16 MB; the worker's memory grows to what the tables
+# take, and never past 48 MB.
+set(TILES_SEARCH_APART ON)
+set(TILES_SEARCH_CLIENT_SOURCES web/search/client.cpp)
+function(add_tiles_search)
+  set(worker_js ${CMAKE_SOURCE_DIR}/web/search/worker.js)
+  add_executable(tiles_search web/search/shortest_worker.cpp ${TILES_SEARCH_SOURCES})
+  target_include_directories(tiles_search PRIVATE ${CMAKE_SOURCE_DIR})
+  set_property(TARGET tiles_search APPEND PROPERTY LINK_DEPENDS ${worker_js})
+  target_link_options(tiles_search PRIVATE "SHELL:--pre-js ${worker_js}"
+    -sENVIRONMENT=worker -sFILESYSTEM=0 -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=48MB)
+  # The site takes it with the program.
+  add_dependencies(tiles tiles_search)
+endfunction()
 
 # What every program of a game page is linked with: the page's own scripts
 # at the start of the program's (web/site/page.js, then reader.js, which
@@ -139,5 +156,5 @@ function(finish_program target)
   target_link_options(${target} PRIVATE
     "SHELL:--pre-js ${pre_js}" ${PAGE_LINK_OPTIONS}
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_ONLY=@${waiting}
-    -sEXIT_RUNTIME=1 ${MEMORY_LINK_OPTIONS_${target}})
+    -sEXIT_RUNTIME=1)
 endfunction()

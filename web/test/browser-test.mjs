@@ -21,6 +21,7 @@ import zlib from "node:zlib";
 import {fileURLToPath} from "node:url";
 import puppeteer from "puppeteer-core";
 import {sealSite} from "../seal.mjs";
+import {offerGames} from "./offers-test.mjs";
 import {axeClean, keyboardGames} from "./reader-test.mjs";
 
 const [siteUrl, screensDir, outDir, siteDir] = process.argv.slice(2);
@@ -988,6 +989,7 @@ try {
   await countersPage();
   await missingFontPage();
   await keyboardGames(GamePage, check);
+  await offerGames(GamePage, check);
   await screensPage();
   await keypadGames();
   await indexPage();
