@@ -36,7 +36,7 @@ int main() {
         clear_keybuf();
         drawScreen(row);
         // Escape closes the menu like "new game"; only the quit button ends.
-        if (menuSaysQuit()) std::exit(0);
+        if (chooseOnMenu(0) == MenuChoice::Quit) std::exit(0);
 
         startGame(row);
         while (GameState == Placing) {

@@ -6,6 +6,7 @@
 #include "counters/placement.h"
 #include "counters/search.h"
 #include "counters/texts.h"
+#include "shell/hint_line.h"
 
 const char* countersStatusLine(int* left) {
     *left = kStatusNarrowLeft;
@@ -27,6 +28,11 @@ ScreenMeaning countersMeaning(const Row& row) {
     ScreenMeaning m;
     int left = 0;
     std::snprintf(m.status, sizeof m.status, "%s", countersStatusLine(&left));
+    // The only key besides placing is J, while placing.
+    if (GameState == Placing) {
+        std::snprintf(m.hint, sizeof m.hint, "%s", kHintRandom);
+        m.offer = 'J';
+    }
     m.cols = kRowLength;
     m.rows = 1;
     for (int k = 0; k < kRowLength; ++k) {

@@ -1,5 +1,8 @@
 #include "counters/placement.h"
 
+#include "counters/random_fill.h"
+#include "shell/random_source.h"
+
 namespace {
 
 // Hit box k spans 210 + 52k < x < 250 + 52k, 210 < y < 250, every bound
@@ -74,6 +77,10 @@ void placeCounterAt(Row& row, const MousePress& press) {
 
 void placeCountersFrom(Row& row, const InputEvent* events, int count) {
     for (int i = 0; i < count && GameState == Placing; ++i) {
+        if (events[i].kind == InputEvent::Key && events[i].key == GameKey::J) {
+            placeRestAtRandom(row, randomSource());
+            continue;
+        }
         placeCounterAt(row, countersCursor.pressFor(events[i]));
     }
 }

@@ -24,5 +24,6 @@ void placeCounterAt(Row& row, const MousePress& press);
 extern BoardCursor countersCursor;
 
 // One poll of the placing phase: every event queued since the last one, in
-// the order it came, for as long as placing lasts.
+// the order it came, for as long as placing lasts. J places the rest at
+// random.
 void placeCountersFrom(Row& row, const InputEvent* events, int count);

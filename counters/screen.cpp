@@ -10,6 +10,7 @@
 #include "counters/placement.h"
 #include "counters/search.h"
 #include "counters/texts.h"
+#include "shell/hint_line.h"
 #include "shell/shell.h"
 
 namespace {
@@ -131,11 +132,13 @@ void drawScreen(const Row& row) {
         drawCounter(row[k], k);
     }
     if (key[kRowLength + 2] >= 0) drawCursor(key[kRowLength + 2]);
+    const ScreenMeaning meaning = countersMeaning(row);
+    drawHintLine(meaning.hint);
     drawStatus();
 
     release_screen();
     unscare_mouse();
-    tellScreen(countersMeaning(row));
+    tellScreen(meaning);
 }
 
 void placeCounter(Row& row) {

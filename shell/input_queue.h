@@ -19,7 +19,7 @@ struct MousePress {
 };
 
 // The keys the games answer to while placing, whatever system reports them.
-enum class GameKey { None, Left, Right, Up, Down, Enter, Space, V, M };
+enum class GameKey { None, Left, Right, Up, Down, Enter, Space, V, M, J, N };
 
 struct InputEvent {
     enum Kind { Press, Release, Key };

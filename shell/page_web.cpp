@@ -3,8 +3,6 @@
 // only when it changed, so waiting costs nothing more.
 #include <emscripten.h>
 
-#include <allegro.h>
-
 #include "shell/screen_meaning.h"
 #include "shell/shell.h"
 
@@ -31,31 +29,17 @@ void tellScreen(const ScreenMeaning& meaning) {
     send(screenMeaningJson(meaning, buffer, sizeof buffer));
 }
 
-void tellMenu(bool up) {
+void tellMenu(bool up, char offer) {
     MenuButtonPlace places[2];
     for (int i = 0; i < 2; ++i) {
         const DIALOG& d = MenuDialog[i];
         places[i] = {static_cast<const char*>(d.dp), d.x, d.y, d.w, d.h};
     }
-    send(menuMeaningJson(up, places, 2, buffer, sizeof buffer));
+    send(menuMeaningJson(up, offer, places, 2, buffer, sizeof buffer));
 }
 
-namespace {
-
-// The browser calls a task of the page's that runs longer than 50 ms a long
-// one: input waits behind it. So a long computation gives the page its turn
-// before that, whenever this much time has passed since the last one.
-constexpr double kTurnEveryMs = 30;
-double lastTurnMs = 0;
-
-}  // namespace
-
-// The program runs on the page's main thread: rest(0) shows the screen as
-// drawn so far and hands the thread to the browser (web_timer.c, through
-// ASYNCIFY, like every wait of the programs), which runs what waits, paints
-// and comes back at once.
-void keepWindowAlive() {
-    if (emscripten_get_now() - lastTurnMs < kTurnEveryMs) return;
-    rest(0);
-    lastTurnMs = emscripten_get_now();
-}
+// The page's turn during a long computation (shell.h). The one such
+// computation, tiles' shortest search, runs in a worker of the page's
+// (web/search/): the program only waits for its answers, as it waits for
+// input, and the page's main thread is free meanwhile.
+void keepWindowAlive() {}

@@ -48,12 +48,22 @@ void label(Writer& w, const char* withShortcut) {
     w.text(plain);
 }
 
+// A key's letter as a one-letter string, "" for none.
+void offerText(Writer& w, char offer) {
+    const char letter[2] = {offer, '\0'};
+    w.text(letter);
+}
+
 }  // namespace
 
 int screenMeaningJson(const ScreenMeaning& m, char* out, int size) {
     Writer w{out, size};
     w.add("{\"kind\":\"screen\",\"status\":");
     w.text(m.status);
+    w.add(",\"hint\":");
+    w.text(m.hint);
+    w.add(",\"offer\":");
+    offerText(w, m.offer);
     w.add(",\"cols\":%d,\"rows\":%d,\"cursor\":%d,\"cells\":[", m.cols, m.rows, m.cursor);
     for (int i = 0; i < m.cols * m.rows && i < kMaxMeaningCells; ++i) {
         const CellMeaning& c = m.cells[i];
@@ -66,9 +76,12 @@ int screenMeaningJson(const ScreenMeaning& m, char* out, int size) {
     return w.length;
 }
 
-int menuMeaningJson(bool up, const MenuButtonPlace* buttons, int count, char* out, int size) {
+int menuMeaningJson(bool up, char offer, const MenuButtonPlace* buttons, int count, char* out,
+                    int size) {
     Writer w{out, size};
-    w.add("{\"kind\":\"menu\",\"up\":%s,\"buttons\":[", up ? "true" : "false");
+    w.add("{\"kind\":\"menu\",\"up\":%s,\"offer\":", up ? "true" : "false");
+    offerText(w, up ? offer : 0);
+    w.add(",\"buttons\":[");
     for (int i = 0; i < count; ++i) {
         const MenuButtonPlace& b = buttons[i];
         w.add(i == 0 ? "{\"name\":" : ",{\"name\":");

@@ -16,6 +16,14 @@ struct CellMeaning {
 
 struct ScreenMeaning {
     char status[64] = "";  // the status line as drawn, Latin-1; empty when none
+    // The hint line as drawn, Latin-1, empty when none: the one key that
+    // applies besides placing, and what it does.
+    char hint[64] = "";
+    // That key's letter while it applies: 'J' (a random position) while
+    // placing, 'N' (the shortest solution) at the menu after a tiles game
+    // that could be solved; 0 when there is none. The page offers the same
+    // as a button of its own.
+    char offer = 0;
     int cols = 0;
     int rows = 0;
     CellMeaning cells[kMaxMeaningCells];  // reading order, cols * rows of them
@@ -32,8 +40,11 @@ struct MenuButtonPlace {
 // The same, as the JSON text (Latin-1) the page reads; the length it has, or
 // would have had if `size` was too small.
 int screenMeaningJson(const ScreenMeaning& meaning, char* out, int size);
-int menuMeaningJson(bool up, const MenuButtonPlace* buttons, int count, char* out, int size);
+// `offer`: the letter of the key that also closes the menu while it is up
+// (0 for none), as in ScreenMeaning.
+int menuMeaningJson(bool up, char offer, const MenuButtonPlace* buttons, int count, char* out,
+                    int size);
 
 // Both send to the page where there is one; elsewhere they do nothing.
 void tellScreen(const ScreenMeaning& meaning);
-void tellMenu(bool up);
+void tellMenu(bool up, char offer);

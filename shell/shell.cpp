@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shell/hint_line.h"
 #include "shell/menu_pointer.h"
 #include "shell/screen_meaning.h"
 #include "shell/startup_failure.h"
@@ -63,6 +64,7 @@ const struct {
     {KEY_LEFT, GameKey::Left},   {KEY_RIGHT, GameKey::Right}, {KEY_UP, GameKey::Up},
     {KEY_DOWN, GameKey::Down},   {KEY_ENTER, GameKey::Enter}, {KEY_ENTER_PAD, GameKey::Enter},
     {KEY_SPACE, GameKey::Space}, {KEY_V, GameKey::V},         {KEY_M, GameKey::M},
+    {KEY_J, GameKey::J},         {KEY_N, GameKey::N},
 };
 
 // Every key that goes into the library's buffer, autorepeat included; the
@@ -100,6 +102,8 @@ constexpr int kMenuRestMs = 15;
 // browser), the timer runs while the menu rests.
 thread_local bool runsTheMenu = false;
 bool menuRests = false;
+// The library's scancode of the key the program offers on the menu, or 0.
+int offerScancode = 0;
 MenuPointer menuPointer{inputQueue};
 
 bool dialogReads() { return runsTheMenu && !menuRests; }
@@ -116,7 +120,15 @@ int menuMouseY() { return menuPointer.y(mouse_y); }
 // moves the shown press on. A press still shown must be moved on by a later
 // pass, and a key still in the buffer is read by one, whether or not more
 // input comes.
-int menuYieldProc(int msg, DIALOG*, int) {
+//
+// It also closes the menu on the key the program offers. The dialog hands a
+// key that neither the focused button nor a shortcut took to every entry
+// (MSG_XCHAR) before it looks at Enter, space, Escape and the focus keys, so
+// taking only the offered key leaves all of those as they are.
+int menuYieldProc(int msg, DIALOG*, int c) {
+    if (msg == MSG_XCHAR && offerScancode != 0 && (c >> 8) == offerScancode) {
+        return D_CLOSE | D_USED_CHAR;
+    }
     if (msg == MSG_IDLE) {
         if (runsTheMenu) menuPointer.idle(mouse_b);
         menuRests = true;
@@ -129,6 +141,11 @@ int menuYieldProc(int msg, DIALOG*, int) {
 }  // namespace
 
 DATAFILE* fontData = nullptr;
+
+namespace {
+// The entry that closes the menu on the offered key.
+constexpr int kMenuOffer = 2;
+}  // namespace
 
 DIALOG MenuDialog[4] = {
     // proc           x   y    w    h   fg   bg key flags   d1 d2 dp              dp2      dp3
@@ -191,18 +208,23 @@ void startPlacingInput() { inputQueue.dropKeys(); }
 
 void forgetInput() { inputQueue.clear(); }
 
-bool menuSaysQuit() {
+MenuChoice chooseOnMenu(char offer) {
     menuPointer.open();
     runsTheMenu = true;
     gui_mouse_b = menuMouseB;
     gui_mouse_x = menuMouseX;
     gui_mouse_y = menuMouseY;
-    tellMenu(true);
+    // The library numbers the letter keys A to Z in a row.
+    offerScancode = offer >= 'A' && offer <= 'Z' ? KEY_A + (offer - 'A') : 0;
+    tellMenu(true, offer);
+    const int result = do_dialog(MenuDialog, kMenuNewGame);
+    offerScancode = 0;
+    tellMenu(false, 0);
+    if (result == kMenuQuit) return MenuChoice::Quit;
+    if (result == kMenuOffer) return MenuChoice::Offer;
     // Escape closes the dialog with -1, which starts a new game like the
     // first button; only the second button quits.
-    const bool quit = do_dialog(MenuDialog, kMenuNewGame) == kMenuQuit;
-    tellMenu(false);
-    return quit;
+    return MenuChoice::NewGame;
 }
 
 void restBetweenPolls() {
@@ -210,5 +232,18 @@ void restBetweenPolls() {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     yield_timeslice();
+#pragma GCC diagnostic pop
+}
+
+// --- the hint line ------------------------------------------------------------
+
+void drawHintLine(const char* line) {
+    // Both programs' redraws come here with the screen held; cleared first so
+    // that a shorter line, or none, leaves nothing of a longer one.
+    const int white = makecol(255, 255, 255);
+    rectfill(screen, kHintX, kHintY, SCREEN_W - 1, kHintY + text_height(font) - 1, white);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (line[0] != '\0') textout(screen, font, line, kHintX, kHintY, makecol(0, 0, 0));
 #pragma GCC diagnostic pop
 }

@@ -39,5 +39,20 @@ void forgetInput();
 // input event instead.
 void restBetweenPolls();
 
-// Shows the menu over the current screen; true when the user chose to quit.
-bool menuSaysQuit();
+// How the menu was closed: "Uus mäng" or Escape, "Lõpeta", or the key the
+// program offered there.
+enum class MenuChoice { NewGame, Quit, Offer };
+
+// Shows the menu over the current screen. `offer` is the capital letter of a
+// key that also closes it, choosing MenuChoice::Offer ('N'), or 0 for none;
+// the page is told which, so that it can offer the same.
+MenuChoice chooseOnMenu(char offer);
+
+// A computation that holds the program's one thread for longer than a
+// redraw (the shortest search) calls this every few tens of milliseconds.
+// On the desktop the library's own thread keeps the window and its input,
+// so it does nothing. In the browser the program runs on the page's main
+// thread: there it gives the page its turn (events, painting) and comes
+// back, so that the page answers while the computation runs. It must not
+// read the game's input nor draw.
+void keepWindowAlive();

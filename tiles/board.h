@@ -12,6 +12,11 @@ enum GameStateCode : int {
     Unsolvable = 3,
     Solved = 4,
     GaveUp = 5,
+    // The shortest solution of the placed position, asked for at the menu:
+    // searched for, played move by move, shown solved.
+    SeekingShortest = 6,
+    PlayingShortest = 7,
+    ShortestShown = 8,
 };
 
 // One step of a piece, in the order neighbours are tried everywhere.

@@ -1,8 +1,10 @@
 #include <cstdlib>
 
 #include "shell/shell.h"
+#include "tiles/meaning.h"
 #include "tiles/placement.h"
 #include "tiles/screen.h"
+#include "tiles/shortest_play.h"
 
 namespace {
 
@@ -23,6 +25,7 @@ void playOneGame() {
 
     GameState = Solving;
     if (board.isSolvable()) {
+        rememberPlaced(board);
         board.solve();
     } else {
         GameState = Unsolvable;
@@ -41,8 +44,18 @@ int main() {
     for (;;) {
         clear_keybuf();
         drawScreen(board);
-        if (menuSaysQuit()) std::exit(0);
-        playOneGame();
+        switch (chooseOnMenu(tilesOffer())) {
+            case MenuChoice::Quit:
+                std::exit(0);
+            case MenuChoice::Offer:
+                showShortest(board);
+                // As after a solve: nothing done while it played counts.
+                forgetInput();
+                break;
+            case MenuChoice::NewGame:
+                playOneGame();
+                break;
+        }
     }
 }
 END_OF_MAIN()

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "shell/hint_line.h"
 #include "tiles/placement.h"
+#include "tiles/shortest_play.h"
 #include "tiles/texts.h"
 
 void tilesStatusLine(char* out, int size) {
@@ -26,14 +28,49 @@ void tilesStatusLine(char* out, int size) {
         case GaveUp:
             std::snprintf(out, size, kGaveUp, stepIndex);
             break;
+        // Nothing is said of a search too short to be seen.
+        case SeekingShortest:
+            if (!shortestShow.announced) break;
+            if (shortestShow.bound == 1) {
+                std::snprintf(out, size, "%s", kSeekingAtLeastOne);
+            } else if (shortestShow.bound > 1) {
+                std::snprintf(out, size, kSeekingAtLeast, shortestShow.bound);
+            } else {
+                std::snprintf(out, size, "%s", kSeeking);
+            }
+            break;
+        case PlayingShortest:
+            std::snprintf(out, size, kShortestMove, shortestShow.played, shortestShow.length);
+            break;
+        case ShortestShown:
+            std::snprintf(out, size, kShortestSolved, shortestShow.length);
+            break;
         default:
             break;
+    }
+}
+
+char tilesOffer() {
+    if (GameState == Placing) return 'J';
+    return shortestOffered() ? 'N' : 0;
+}
+
+const char* tilesHintLine() {
+    switch (tilesOffer()) {
+        case 'J':
+            return kHintRandom;
+        case 'N':
+            return kHintShortest;
+        default:
+            return "";
     }
 }
 
 ScreenMeaning tilesMeaning(const Board& board) {
     ScreenMeaning m;
     tilesStatusLine(m.status, sizeof m.status);
+    std::snprintf(m.hint, sizeof m.hint, "%s", tilesHintLine());
+    m.offer = tilesOffer();
     m.cols = kBoardSide;
     m.rows = kBoardSide;
     for (int row = 0; row < kBoardSide; ++row) {

@@ -8,4 +8,9 @@
 // The status line for the current GameState, Latin-1; empty when none.
 void tilesStatusLine(char* out, int size);
 
+// The key that applies besides placing, as ScreenMeaning::offer has it, and
+// the hint line that offers it ("" when none).
+char tilesOffer();
+const char* tilesHintLine();
+
 ScreenMeaning tilesMeaning(const Board& board);

@@ -5,24 +5,24 @@
 //
 // Cells are numbered in reading order (row * 4 + col). The partition is six
 // tiles of the left half of the top three rows, the six of the right half,
-// and the three of the bottom row. The tables count only the pattern's own
-// moves and ignore the gap, so the board's left-right symmetry makes the
-// right half's table the left half's seen in a mirror: one six-tile table
-// serves both. The second sum reads the position reflected in the diagonal
-// through the gap's home, which gives another partition for free; the
-// search takes the larger sum.
+// and the three of the bottom row. A table's distances depend only on the
+// cells of its pattern's goal, not on which tiles those are, and the board
+// is the same in a mirror: so the right half's table is the left half's
+// seen in the mirror between the halves, and one six-tile table serves
+// both. The second sum reads the position reflected in the diagonal through
+// the gap's home, which gives another partition for free; the search takes
+// the larger sum.
 
 #include <cstdint>
+#include <vector>
 
 constexpr int kLargePatternSize = 6;
 constexpr int kSmallPatternSize = 3;
-constexpr int kLargeTableSize = 16 * 15 * 14 * 13 * 12 * 11;
-constexpr int kSmallTableSize = 16 * 15 * 14;
 constexpr std::uint8_t kNotReached = 0xFF;
 
-// One term of a sum: the tiles it reads, the cell each is seen in for a tile
-// in a given cell, and whether it reads the large table. tiles[i] is seen
-// where the table's pattern keeps its i-th tile.
+// One term of a sum: the tiles it reads and the cell each is seen in for a
+// tile in a given cell; tiles[i] is seen where the table's pattern keeps its
+// i-th tile. The gap is seen through the same cells.
 struct PatternLookup {
     int size;
     std::uint8_t tiles[kLargePatternSize];
@@ -41,20 +41,41 @@ extern const std::uint8_t kReflectedLookupOf[16];
 extern const std::uint8_t kLargePatternGoal[kLargePatternSize];
 extern const std::uint8_t kSmallPatternGoal[kSmallPatternSize];
 
-// The index of `size` distinct cells in a table: each cell counted among
-// those its predecessors leave free, mixed radix 16, 15, 14, ... Positions
-// listed in increasing order of their cells get increasing indices.
-template <int size>
-inline int patternIndex(const std::uint8_t* cells) {
-    int index = 0;
-    for (int i = 0; i < size; ++i) {
-        int free = cells[i];
-        for (int j = 0; j < i; ++j) free -= cells[j] < cells[i];
-        index = index * (16 - i) + free;
-    }
-    return index;
-}
-
 // The four neighbours of each cell, as many as it has.
 extern const std::uint8_t kNeighbourCount[16];
 extern const std::uint8_t kNeighbours[16][4];
+
+// Where an entry of a table lies. The gap counts: the pattern's tiles may
+// wall off parts of the board, and a gap walled off must first fetch a
+// pattern tile out of its way, which the distance then counts. So an entry
+// belongs to the set of cells the pattern covers, the region of free cells
+// the gap is in (its cells joined by steps over free cells; regions numbered
+// from the one holding the lowest cell), and the order of the pattern's
+// tiles over that set. A block holds every order of one set and region.
+struct PatternLayout {
+    int size = 0;
+    int orders = 0;                        // size!
+    int blocks = 0;                        // sets times their regions
+    std::vector<std::uint16_t> setOfMask;  // by the mask of covered cells
+    std::vector<std::uint16_t> maskOfSet;
+    std::vector<std::uint32_t> firstBlock;  // by set: the block of its region 0
+    std::vector<std::uint64_t> regionOf;    // by set: a nibble per free cell
+
+    void build(int patternSize);
+    int block(int set, int cell) const {
+        return firstBlock[set] + int((regionOf[set] >> (4 * cell)) & 15);
+    }
+};
+
+// The order of `size` distinct cells as a number below size!: for each cell
+// in turn, how many of those after it are lower (a Lehmer code).
+template <int size>
+inline int orderIndex(const std::uint8_t* cells) {
+    int index = 0;
+    for (int i = 0; i < size; ++i) {
+        int lower = 0;
+        for (int j = i + 1; j < size; ++j) lower += cells[j] < cells[i];
+        index = index * (size - i) + lower;
+    }
+    return index;
+}

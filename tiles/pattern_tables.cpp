@@ -47,55 +47,170 @@ const std::uint8_t kNeighbours[16][4] = {
 };
 // clang-format on
 
-namespace {
-
-// Work between two calls of the watcher: a few milliseconds at most.
-constexpr unsigned kStatesBetweenCalls = 1u << 15;
-
-// Breadth-first from the pattern at its goal, over the pattern's tiles
-// alone: a tile steps into any neighbouring cell no other pattern tile
-// holds. That the gap must be there first is ignored, so the distance is
-// never more than the true one, and the other tiles' moves are free, so
-// disjoint patterns add up. The queue holds the cells themselves, a nibble
-// each, so that a state is never decoded from its index.
-template <int size>
-void buildTable(std::vector<std::uint8_t>& table, const std::uint8_t* goal,
-                SearchWatcher* watcher) {
-    int count = 1;
-    for (int i = 0; i < size; ++i) count *= 16 - i;
-    table.assign(count, kNotReached);
-    std::vector<std::uint32_t> queue;
-    queue.reserve(count);
-
-    std::uint32_t packed = 0;
-    for (int i = 0; i < size; ++i) packed |= std::uint32_t(goal[i]) << (4 * i);
-    table[patternIndex<size>(goal)] = 0;
-    queue.push_back(packed);
-
-    for (std::size_t head = 0; head < queue.size(); ++head) {
-        if (watcher && head % kStatesBetweenCalls == 0) watcher->buildingTables();
-        std::uint8_t cells[size];
-        unsigned taken = 0;
-        for (int i = 0; i < size; ++i) {
-            cells[i] = (queue[head] >> (4 * i)) & 15;
-            taken |= 1u << cells[i];
-        }
-        const std::uint8_t next = table[patternIndex<size>(cells)] + 1;
-        for (int i = 0; i < size; ++i) {
-            const std::uint8_t from = cells[i];
-            for (int k = 0; k < kNeighbourCount[from]; ++k) {
-                const std::uint8_t to = kNeighbours[from][k];
-                if (taken & (1u << to)) continue;
-                cells[i] = to;
-                std::uint8_t& entry = table[patternIndex<size>(cells)];
-                if (entry == kNotReached) {
-                    entry = next;
-                    queue.push_back((queue[head] & ~(15u << (4 * i))) |
-                                    (std::uint32_t(to) << (4 * i)));
+void PatternLayout::build(int patternSize) {
+    size = patternSize;
+    orders = 1;
+    for (int i = 2; i <= size; ++i) orders *= i;
+    setOfMask.assign(1 << 16, 0xFFFF);
+    maskOfSet.clear();
+    firstBlock.clear();
+    regionOf.clear();
+    blocks = 0;
+    for (unsigned mask = 0; mask < (1u << 16); ++mask) {
+        if (__builtin_popcount(mask) != size) continue;
+        setOfMask[mask] = static_cast<std::uint16_t>(maskOfSet.size());
+        maskOfSet.push_back(static_cast<std::uint16_t>(mask));
+        firstBlock.push_back(static_cast<std::uint32_t>(blocks));
+        std::uint64_t labels = ~std::uint64_t{0};
+        unsigned unlabelled = ~mask & 0xFFFF;
+        for (int region = 0; unlabelled != 0; ++region, ++blocks) {
+            unsigned reached = unlabelled & (0u - unlabelled);
+            for (unsigned grown = 0; grown != reached;) {
+                grown = reached;
+                for (int cell = 0; cell < 16; ++cell) {
+                    if (!(grown & (1u << cell))) continue;
+                    for (int k = 0; k < kNeighbourCount[cell]; ++k) {
+                        reached |= (1u << kNeighbours[cell][k]) & unlabelled;
+                    }
                 }
             }
-            cells[i] = from;
+            for (int cell = 0; cell < 16; ++cell) {
+                if (!(reached & (1u << cell))) continue;
+                labels &= ~(std::uint64_t{15} << (4 * cell));
+                labels |= std::uint64_t(region) << (4 * cell);
+            }
+            unlabelled &= ~reached;
         }
+        regionOf.push_back(labels);
+    }
+}
+
+namespace {
+
+// Work between two calls of the watcher, in entries tried: a few
+// milliseconds at most.
+constexpr long kWorkBetweenCalls = 1L << 18;
+
+// For a tile that moves from the s-th lowest covered cell to what becomes
+// the t-th lowest, the order the pattern's tiles have after the move, for
+// every order before it: the other tiles keep their relative places.
+template <int size>
+std::vector<std::uint16_t> orderShifts(int orders) {
+    std::vector<std::uint16_t> shifts(size * size * orders);
+    std::uint8_t ranks[size];
+    for (int i = 0; i < size; ++i) ranks[i] = static_cast<std::uint8_t>(i);
+    do {
+        const int before = orderIndex<size>(ranks);
+        for (int s = 0; s < size; ++s) {
+            for (int t = 0; t < size; ++t) {
+                std::uint8_t after[size];
+                for (int i = 0; i < size; ++i) {
+                    int r = ranks[i];
+                    if (r == s) {
+                        r = t;
+                    } else if (s < r && r <= t) {
+                        --r;
+                    } else if (t <= r && r < s) {
+                        ++r;
+                    }
+                    after[i] = static_cast<std::uint8_t>(r);
+                }
+                shifts[(s * size + t) * orders + before] =
+                    static_cast<std::uint16_t>(orderIndex<size>(after));
+            }
+        }
+    } while (std::next_permutation(ranks, ranks + size));
+    return shifts;
+}
+
+// Breadth-first from the pattern at its goal (the gap anywhere), counting
+// only the pattern's moves: the other tiles are alike and move for free, so
+// the gap goes anywhere in its region at no cost, and disjoint patterns add
+// up. A move takes a pattern tile next to the gap's region into it and
+// leaves the gap where the tile was; it maps a whole block to one other
+// block, order to order, so the work goes block by block, for every order
+// of the level at once.
+template <int size>
+void buildTable(const PatternLayout& layout, std::vector<std::uint8_t>& table,
+                const std::uint8_t* goal, SearchWatcher* watcher) {
+    const int orders = layout.orders;
+    const std::vector<std::uint16_t> shifts = orderShifts<size>(orders);
+    table.assign(std::size_t(layout.blocks) * orders, kNotReached);
+    std::vector<std::uint8_t> active(layout.blocks, 0);
+    std::vector<std::uint8_t> nextActive(layout.blocks, 0);
+
+    unsigned goalMask = 0;
+    for (int i = 0; i < size; ++i) goalMask |= 1u << goal[i];
+    const int goalSet = layout.setOfMask[goalMask];
+    const int goalBlocks =
+        (goalSet + 1 < int(layout.firstBlock.size()) ? int(layout.firstBlock[goalSet + 1])
+                                                     : layout.blocks) -
+        int(layout.firstBlock[goalSet]);
+    for (int r = 0; r < goalBlocks; ++r) {
+        const int block = layout.firstBlock[goalSet] + r;
+        table[std::size_t(block) * orders + orderIndex<size>(goal)] = 0;
+        active[block] = 1;
+    }
+
+    std::vector<std::uint16_t> frontier(orders);
+    long work = 0;
+    const int sets = int(layout.maskOfSet.size());
+    for (int level = 0;; ++level) {
+        bool reachedAny = false;
+        for (int set = 0; set < sets; ++set) {
+            const unsigned mask = layout.maskOfSet[set];
+            const int regions = (set + 1 < sets ? int(layout.firstBlock[set + 1]) : layout.blocks) -
+                                int(layout.firstBlock[set]);
+            for (int region = 0; region < regions; ++region) {
+                const int block = layout.firstBlock[set] + region;
+                if (!active[block]) continue;
+                const std::uint8_t* entries = &table[std::size_t(block) * orders];
+                int count = 0;
+                for (int order = 0; order < orders; ++order) {
+                    if (entries[order] == level) frontier[count++] = std::uint16_t(order);
+                }
+                if (count == 0) continue;
+                work += orders;
+                int slot = 0;
+                for (int from = 0; from < 16; ++from) {
+                    if (!(mask & (1u << from))) continue;
+                    for (int k = 0; k < kNeighbourCount[from]; ++k) {
+                        const int to = kNeighbours[from][k];
+                        if ((mask & (1u << to)) ||
+                            int((layout.regionOf[set] >> (4 * to)) & 15) != region) {
+                            continue;
+                        }
+                        const unsigned nextMask = mask ^ (1u << from) ^ (1u << to);
+                        const int nextSet = layout.setOfMask[nextMask];
+                        const int nextBlock = layout.block(nextSet, from);
+                        const int nextSlot = __builtin_popcount(nextMask & ((1u << to) - 1));
+                        std::uint8_t* targets = &table[std::size_t(nextBlock) * orders];
+                        const std::uint16_t* shift = &shifts[(slot * size + nextSlot) * orders];
+                        bool reached = false;
+                        for (int i = 0; i < count; ++i) {
+                            std::uint8_t& entry = targets[shift[frontier[i]]];
+                            if (entry == kNotReached) {
+                                entry = static_cast<std::uint8_t>(level + 1);
+                                reached = true;
+                            }
+                        }
+                        work += count;
+                        if (reached) {
+                            nextActive[nextBlock] = 1;
+                            reachedAny = true;
+                        }
+                    }
+                    ++slot;
+                }
+                if (watcher && work >= kWorkBetweenCalls) {
+                    watcher->buildingTables();
+                    work = 0;
+                }
+            }
+        }
+        if (!reachedAny) break;
+        active.swap(nextActive);
+        std::fill(nextActive.begin(), nextActive.end(), 0);
     }
 }
 
@@ -108,8 +223,10 @@ ShortestTables& ShortestTables::shared() {
 
 void ShortestTables::prepare(SearchWatcher* watcher) {
     if (built) return;
-    buildTable<kSmallPatternSize>(smallTable, kSmallPatternGoal, watcher);
-    buildTable<kLargePatternSize>(largeTable, kLargePatternGoal, watcher);
+    smallLayout.build(kSmallPatternSize);
+    buildTable<kSmallPatternSize>(smallLayout, smallTable, kSmallPatternGoal, watcher);
+    largeLayout.build(kLargePatternSize);
+    buildTable<kLargePatternSize>(largeLayout, largeTable, kLargePatternGoal, watcher);
     built = true;
 }
 
@@ -120,17 +237,29 @@ const std::uint8_t* ShortestTables::tableFor(int lookup) const {
                                                              : smallTable.data();
 }
 
+const PatternLayout& ShortestTables::layoutFor(int lookup) const {
+    return kPatternLookups[lookup].size == kLargePatternSize ? largeLayout : smallLayout;
+}
+
+int ShortestTables::promise(int lookup, const std::uint8_t* cellOf) const {
+    const PatternLookup& p = kPatternLookups[lookup];
+    const PatternLayout& layout = layoutFor(lookup);
+    std::uint8_t seen[kLargePatternSize];
+    unsigned mask = 0;
+    for (int i = 0; i < p.size; ++i) {
+        seen[i] = p.seenAt[cellOf[p.tiles[i]]];
+        mask |= 1u << seen[i];
+    }
+    const int block = layout.block(layout.setOfMask[mask], p.seenAt[cellOf[0]]);
+    const int order = p.size == kLargePatternSize ? orderIndex<kLargePatternSize>(seen)
+                                                  : orderIndex<kSmallPatternSize>(seen);
+    return tableFor(lookup)[std::size_t(block) * layout.orders + order];
+}
+
 int ShortestTables::lowerBound(const Position& position) const {
     std::uint8_t cellOf[16] = {};
     for (int cell = 0; cell < 16; ++cell) cellOf[position[cell]] = static_cast<std::uint8_t>(cell);
     int sums[2] = {0, 0};
-    for (int l = 0; l < kLookupCount; ++l) {
-        const PatternLookup& lookup = kPatternLookups[l];
-        std::uint8_t seen[kLargePatternSize];
-        for (int i = 0; i < lookup.size; ++i) seen[i] = lookup.seenAt[cellOf[lookup.tiles[i]]];
-        const int index = lookup.size == kLargePatternSize ? patternIndex<kLargePatternSize>(seen)
-                                                           : patternIndex<kSmallPatternSize>(seen);
-        sums[l / kLookupsPerSum] += tableFor(l)[index];
-    }
+    for (int l = 0; l < kLookupCount; ++l) sums[l / kLookupsPerSum] += promise(l, cellOf);
     return std::max(sums[0], sums[1]);
 }

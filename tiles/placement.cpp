@@ -1,5 +1,8 @@
 #include "tiles/placement.h"
 
+#include "shell/random_source.h"
+#include "tiles/random_fill.h"
+
 namespace {
 
 // Strict bounds: the outermost pixel line of a drawn cell and the gaps
@@ -51,6 +54,10 @@ void placeTileAt(Board& board, const MousePress& press) {
 
 void placeTilesFrom(Board& board, const InputEvent* events, int count) {
     for (int i = 0; i < count && GameState == Placing; ++i) {
+        if (events[i].kind == InputEvent::Key && events[i].key == GameKey::J) {
+            placeRestAtRandom(board, randomSource());
+            continue;
+        }
         placeTileAt(board, tilesCursor.pressFor(events[i]));
     }
 }

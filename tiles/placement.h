@@ -20,5 +20,6 @@ void placeTileAt(Board& board, const MousePress& press);
 extern BoardCursor tilesCursor;
 
 // One poll of the placing phase: every event queued since the last one, in
-// the order it came, for as long as placing lasts.
+// the order it came, for as long as placing lasts. J places the rest at
+// random.
 void placeTilesFrom(Board& board, const InputEvent* events, int count);

@@ -1,11 +1,14 @@
 #include "tiles/screen.h"
 
 #include <array>
+#include <chrono>
 #include <optional>
 
+#include "shell/hint_line.h"
 #include "shell/shell.h"
 #include "tiles/meaning.h"
 #include "tiles/placement.h"
+#include "tiles/shortest_play.h"
 #include "tiles/texts.h"
 
 // The texts are printed with the library's older text calls, which draw on
@@ -67,8 +70,10 @@ void drawCell(int value, int col, int row) {
 namespace {
 
 // Everything a redraw's pixels depend on: the cells, the status line's
-// state and number, and the keyboard's cursor.
-using ShownKey = std::array<int, kCellCount + 4>;
+// state and numbers, and the keyboard's cursor. The hint line follows the
+// state.
+constexpr int kKeyCursor = kCellCount + 3;
+using ShownKey = std::array<int, kCellCount + 8>;
 
 // The cursor's cell in reading order while it is drawn, else -1: only while
 // placing, and only once a key has been used.
@@ -83,7 +88,11 @@ ShownKey shownKey(const Board& board) {
     key[kCellCount] = GameState;
     key[kCellCount + 1] = nextTile;
     key[kCellCount + 2] = stepIndex;
-    key[kCellCount + 3] = cursorDrawn();
+    key[kKeyCursor] = cursorDrawn();
+    key[kCellCount + 4] = shortestShow.bound;
+    key[kCellCount + 5] = shortestShow.announced;
+    key[kCellCount + 6] = shortestShow.played;
+    key[kCellCount + 7] = shortestShow.length;
     return key;
 }
 
@@ -112,8 +121,9 @@ void drawScreen(const Board& board) {
             drawCell(board.cells[cellIndex(col, row)], col, row);
         }
     }
-    if (key[kCellCount + 3] >= 0) drawCursor(tilesCursor.col(), tilesCursor.row());
+    if (key[kKeyCursor] >= 0) drawCursor(tilesCursor.col(), tilesCursor.row());
     const ScreenMeaning meaning = tilesMeaning(board);
+    drawHintLine(meaning.hint);
     drawStatus(meaning.status);
 
     release_screen();
@@ -129,3 +139,53 @@ void placeTile(Board& board) {
 }
 
 void pauseFor(int ms) { rest(ms); }
+
+namespace {
+
+// The search holds the program's thread. It says how far it is: the status
+// line tells of a search that has run longer than a redraw, and each bound
+// it passes then; and the platform gets its turn now and then.
+class ScreenWatcher : public SearchWatcher {
+public:
+    explicit ScreenWatcher(const Board& board) : board_(board) {}
+
+    void buildingTables() override { tick(); }
+    void boundPassed(int moves) override {
+        shortestShow.bound = moves;
+        tick();
+    }
+    void stillSearching() override { tick(); }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    // About one frame: a search that ends sooner is never mentioned.
+    static constexpr auto kLongerThanARedraw = std::chrono::milliseconds(20);
+    // Far under the 200 ms a page may hold its thread, and few enough turns
+    // that they cost the search little.
+    static constexpr auto kAliveEvery = std::chrono::milliseconds(50);
+
+    void tick() {
+        const Clock::time_point now = Clock::now();
+        if (now - lastAlive_ >= kAliveEvery) {
+            keepWindowAlive();
+            lastAlive_ = now;
+        }
+        if (now - start_ >= kLongerThanARedraw) {
+            shortestShow.announced = true;
+            // Draws only when the line changed: the first time, and once a
+            // bound.
+            drawScreen(board_);
+        }
+    }
+
+    const Board& board_;
+    const Clock::time_point start_ = Clock::now();
+    Clock::time_point lastAlive_ = start_;
+};
+
+}  // namespace
+
+void showShortest(Board& board) {
+    ScreenWatcher watcher(board);
+    playShortest(board, &watcher);
+}

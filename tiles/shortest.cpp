@@ -10,7 +10,6 @@ namespace {
 constexpr int kMaxMoves = 96;
 // Nodes between two calls of the watcher: well under a millisecond.
 constexpr unsigned kNodesBetweenCalls = 1u << 13;
-constexpr int kGoalGapCell = 15;
 
 // Iterative deepening A*: depth-first under a bound on moves made plus the
 // tables' promise, the bound raised to the least that was cut off. The
@@ -20,7 +19,10 @@ class Search {
 public:
     Search(const ShortestTables& tables, const Position& position, SearchWatcher* watcher)
         : watcher(watcher) {
-        for (int l = 0; l < kLookupCount; ++l) table[l] = tables.tableFor(l);
+        for (int l = 0; l < kLookupCount; ++l) {
+            table[l] = tables.tableFor(l);
+            layouts[l] = &tables.layoutFor(l);
+        }
         for (int cell = 0; cell < 16; ++cell) {
             cells[cell] = position[cell];
             cellOf[position[cell]] = static_cast<std::uint8_t>(cell);
@@ -48,15 +50,23 @@ public:
     }
 
 private:
-    int lookup(int l) const {
+    template <int size>
+    int lookupOf(int l) const {
         const PatternLookup& p = kPatternLookups[l];
-        std::uint8_t seen[kLargePatternSize];
-        if (p.size == kLargePatternSize) {
-            for (int i = 0; i < kLargePatternSize; ++i) seen[i] = p.seenAt[cellOf[p.tiles[i]]];
-            return table[l][patternIndex<kLargePatternSize>(seen)];
+        std::uint8_t seen[size];
+        unsigned mask = 0;
+        for (int i = 0; i < size; ++i) {
+            seen[i] = p.seenAt[cellOf[p.tiles[i]]];
+            mask |= 1u << seen[i];
         }
-        for (int i = 0; i < kSmallPatternSize; ++i) seen[i] = p.seenAt[cellOf[p.tiles[i]]];
-        return table[l][patternIndex<kSmallPatternSize>(seen)];
+        const PatternLayout& layout = *layouts[l];
+        const int block = layout.block(layout.setOfMask[mask], p.seenAt[cellOf[0]]);
+        return table[l][std::size_t(block) * layout.orders + orderIndex<size>(seen)];
+    }
+
+    int lookup(int l) const {
+        return kPatternLookups[l].size == kLargePatternSize ? lookupOf<kLargePatternSize>(l)
+                                                            : lookupOf<kSmallPatternSize>(l);
     }
 
     // Tries every move of a tile into the gap but the one that undoes the
@@ -75,6 +85,7 @@ private:
             cells[gap] = static_cast<std::uint8_t>(tile);
             cells[from] = 0;
             cellOf[tile] = static_cast<std::uint8_t>(gap);
+            cellOf[0] = static_cast<std::uint8_t>(from);
             promise[plain] = lookup(plain);
             promise[reflected] = lookup(reflected);
             sum[0] += promise[plain] - oldPlain;
@@ -94,6 +105,7 @@ private:
             promise[plain] = oldPlain;
             promise[reflected] = oldReflected;
             cellOf[tile] = static_cast<std::uint8_t>(from);
+            cellOf[0] = static_cast<std::uint8_t>(gap);
             cells[from] = static_cast<std::uint8_t>(tile);
             cells[gap] = 0;
         }
@@ -102,6 +114,7 @@ private:
 
     SearchWatcher* watcher;
     const std::uint8_t* table[kLookupCount];
+    const PatternLayout* layouts[kLookupCount];
     std::uint8_t cells[16];
     std::uint8_t cellOf[16];
     int promise[kLookupCount];

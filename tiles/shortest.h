@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "tiles/pattern_lookup.h"
+
 // A position in reading order: the four cells of the top row first, 0 for
 // the gap. The goal is 1 2 ... 15 and the gap bottom right.
 using Position = std::array<std::uint8_t, 16>;
@@ -39,11 +41,16 @@ public:
     // and the gap present; never more than its shortest solution. The
     // tables must be ready.
     int lowerBound(const Position& position) const;
-    // The table that the pattern lookup `lookup` reads (pattern_lookup.h).
+    // What the pattern lookup `lookup` (pattern_lookup.h) reads, and what
+    // it promises for the tiles and the gap in the cells cellOf[0..15].
     const std::uint8_t* tableFor(int lookup) const;
+    const PatternLayout& layoutFor(int lookup) const;
+    int promise(int lookup, const std::uint8_t* cellOf) const;
 
 private:
-    std::vector<std::uint8_t> largeTable;  // six tiles, a byte per placement
+    PatternLayout largeLayout;
+    PatternLayout smallLayout;
+    std::vector<std::uint8_t> largeTable;  // six tiles, a byte per entry
     std::vector<std::uint8_t> smallTable;  // three tiles
     bool built = false;
 };
