@@ -66,7 +66,7 @@ set(SHELL_PAGE_SOURCE shell/page_web.cpp)
 # wait: the menu, a held button, the placing loop, the pauses of a solve.
 set(WAITING_FUNCTIONS
   # the shell: the menu's idle pass and the placing loop's
-  main "menuSaysQuit()" "(anonymous namespace)::menuYieldProc(int, DIALOG*, int)"
+  main "chooseOnMenu(char)" "(anonymous namespace)::menuYieldProc(int, DIALOG*, int)"
   "(anonymous namespace)::idleUntilInput(int, bool)"
   # the library's dialog manager, which calls the idle pass through the
   # dialog's table, also while a button is held; and its rest()
@@ -76,7 +76,10 @@ set(WAITING_FUNCTIONS
 # The pauses of a solve, where each program has them.
 set(WAITING_FUNCTIONS_tiles
   "(anonymous namespace)::moveCall(Board&, int, int, int)"
-  "(anonymous namespace)::moveUntilThere(Board&, int, int, int)")
+  "(anonymous namespace)::moveUntilThere(Board&, int, int, int)"
+  # the shortest solution: its pauses, and the wait for the search's worker
+  "showShortest(Board&)" "playShortest(Board&, SearchWatcher*)" "pauseFor(int)"
+  "shortestSolution(std::__2::array<unsigned char, 16ul> const&, SearchWatcher*)")
 set(WAITING_FUNCTIONS_counters "yield_timeslice()")
 
 # --- tiles' shortest search: a worker of the page ---------------------------
@@ -93,7 +96,8 @@ set(TILES_SEARCH_APART ON)
 set(TILES_SEARCH_CLIENT_SOURCES web/search/client.cpp)
 function(add_tiles_search)
   set(worker_js ${CMAKE_SOURCE_DIR}/web/search/worker.js)
-  add_executable(tiles_search web/search/shortest_worker.cpp ${TILES_SEARCH_SOURCES})
+  add_executable(tiles_search web/search/shortest_worker.cpp tiles/position.cpp
+    ${TILES_SEARCH_SOURCES})
   target_include_directories(tiles_search PRIVATE ${CMAKE_SOURCE_DIR})
   set_property(TARGET tiles_search APPEND PROPERTY LINK_DEPENDS ${worker_js})
   target_link_options(tiles_search PRIVATE "SHELL:--pre-js ${worker_js}"
