@@ -6,11 +6,15 @@
 // first download carries none of the search. While the worker searches the
 // program waits as it does for input (ASYNCIFY), so the page's main thread
 // is free the whole time.
+#include <allegro.h>
 #include <emscripten.h>
 
 #include <cstdint>
 #include <cstdlib>
 
+extern "C" {
+#include "allegro/platform/aintweb.h"
+}
 #include "tiles/shortest.h"
 
 namespace {
@@ -89,22 +93,25 @@ std::vector<std::uint8_t> shortestSolution(const Position& position, SearchWatch
     webSearchAsk(position.data());
     std::uint8_t moves[kMaxMoves];
     for (;;) {
+        // What the watcher drew goes on the page before the wait, as before
+        // every wait of the programs.
+        _web_show_screen();
         int value = 0;
         switch (webSearchNext(&value, moves)) {
-        case kBuilding:
-            if (watcher) watcher->buildingTables();
-            break;
-        case kReady:
-            break;
-        case kBound:
-            if (watcher) watcher->boundPassed(value);
-            break;
-        case kSolution:
-            return std::vector<std::uint8_t>(moves, moves + value);
-        default:
-            // The worker's script could not be loaded (offline before the
-            // site was ever kept): there is no search to wait for.
-            std::abort();
+            case kBuilding:
+                if (watcher) watcher->buildingTables();
+                break;
+            case kReady:
+                break;
+            case kBound:
+                if (watcher) watcher->boundPassed(value);
+                break;
+            case kSolution:
+                return std::vector<std::uint8_t>(moves, moves + value);
+            default:
+                // The worker's script could not be loaded (offline before the
+                // site was ever kept): there is no search to wait for.
+                std::abort();
         }
     }
 }
