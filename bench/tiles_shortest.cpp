@@ -8,9 +8,11 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -36,6 +38,48 @@ Position fromKorf(const int* korf) {
     return ours;
 }
 
+// The thread's own processor time: a busy machine that takes the processor
+// away between two calls must not count as work.
+double threadMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// The longest stretch of work between two calls of the watcher: where the
+// browser could give its thread back no more often than that.
+class StretchWatcher : public SearchWatcher {
+public:
+    void buildingTables() override { tick(); }
+    void boundPassed(int) override { tick(); }
+    void stillSearching() override { tick(); }
+    void restart() { last = threadMilliseconds(); }
+    double longest = 0;
+
+private:
+    void tick() {
+        const double now = threadMilliseconds();
+        longest = std::max(longest, now - last);
+        last = now;
+    }
+    double last = threadMilliseconds();
+};
+
+// Total, median, 90th percentile and longest of the searches' times.
+void summarise(const char* what, std::vector<double> times) {
+    if (times.empty()) return;
+    std::sort(times.begin(), times.end());
+    double total = 0;
+    for (double t : times) total += t;
+    const std::size_t n = times.size();
+    const double median = (times[(n - 1) / 2] + times[n / 2]) / 2;
+    const double ninetieth = times[std::min(n - 1, (n * 9 + 9) / 10 - 1)];
+    std::fprintf(stderr,
+                 "%zu searches, %s: total %.0f ms, median %.1f ms, 90th percentile %.1f ms, "
+                 "longest %.1f ms\n",
+                 n, what, total, median, ninetieth, times.back());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,11 +89,17 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    StretchWatcher buildWatcher;
     const Clock::time_point buildStart = Clock::now();
-    ShortestTables::shared().prepare();
-    std::fprintf(stderr, "tables built in %.1f ms\n", millisecondsSince(buildStart));
+    const double buildProcessorStart = threadMilliseconds();
+    ShortestTables::shared().prepare(&buildWatcher);
+    std::fprintf(stderr, "tables built in %.1f ms (processor time %.1f ms)\n",
+                 millisecondsSince(buildStart), threadMilliseconds() - buildProcessorStart);
+    StretchWatcher searchWatcher;
 
     int status = 0;
+    std::vector<double> wallTimes;
+    std::vector<double> processorTimes;
     std::string line;
     for (int lineNumber = 1; std::getline(std::cin, line); ++lineNumber) {
         const std::size_t first = line.find_first_not_of(" \t\r");
@@ -91,8 +141,13 @@ int main(int argc, char** argv) {
         }
 
         const Clock::time_point start = Clock::now();
-        const std::vector<std::uint8_t> moves = shortestSolution(position);
+        const double processorStart = threadMilliseconds();
+        searchWatcher.restart();
+        const std::vector<std::uint8_t> moves = shortestSolution(position, &searchWatcher);
         const double ms = millisecondsSince(start);
+        const double processorMs = threadMilliseconds() - processorStart;
+        wallTimes.push_back(ms);
+        processorTimes.push_back(processorMs);
 
         std::string tiles;
         for (std::uint8_t tile : moves) tiles += (tiles.empty() ? "" : " ") + std::to_string(tile);
@@ -105,8 +160,15 @@ int main(int argc, char** argv) {
         }
     }
 
+    // On a busy machine the processor time tells what the search itself cost.
+    summarise("wall time", wallTimes);
+    summarise("processor time", processorTimes);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::fprintf(stderr, "peak memory %.1f MB\n", usage.ru_maxrss / 1024.0);
+    std::fprintf(stderr,
+                 "longest work between watcher calls: %.1f ms building, %.1f ms searching "
+                 "(processor time)\n",
+                 buildWatcher.longest, searchWatcher.longest);
     return status;
 }

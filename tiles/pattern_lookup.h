@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <vector>
 
+class SearchWatcher;
+
 constexpr int kLargePatternSize = 6;
 constexpr int kSmallPatternSize = 3;
 constexpr std::uint8_t kNotReached = 0xFF;
@@ -61,7 +63,7 @@ struct PatternLayout {
     std::vector<std::uint32_t> firstBlock;  // by set: the block of its region 0
     std::vector<std::uint64_t> regionOf;    // by set: a nibble per free cell
 
-    void build(int patternSize);
+    void build(int patternSize, SearchWatcher* watcher);
     int block(int set, int cell) const {
         return firstBlock[set] + int((regionOf[set] >> (4 * cell)) & 15);
     }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "tiles/pattern_lookup.h"
@@ -47,7 +48,7 @@ const std::uint8_t kNeighbours[16][4] = {
 };
 // clang-format on
 
-void PatternLayout::build(int patternSize) {
+void PatternLayout::build(int patternSize, SearchWatcher* watcher) {
     size = patternSize;
     orders = 1;
     for (int i = 2; i <= size; ++i) orders *= i;
@@ -57,6 +58,7 @@ void PatternLayout::build(int patternSize) {
     regionOf.clear();
     blocks = 0;
     for (unsigned mask = 0; mask < (1u << 16); ++mask) {
+        if (watcher && mask % 2048 == 0) watcher->buildingTables();
         if (__builtin_popcount(mask) != size) continue;
         setOfMask[mask] = static_cast<std::uint16_t>(maskOfSet.size());
         maskOfSet.push_back(static_cast<std::uint16_t>(mask));
@@ -131,11 +133,18 @@ std::vector<std::uint16_t> orderShifts(int orders) {
 // block, order to order, so the work goes block by block, for every order
 // of the level at once.
 template <int size>
-void buildTable(const PatternLayout& layout, std::vector<std::uint8_t>& table,
+void buildTable(const PatternLayout& layout, std::unique_ptr<std::uint8_t[]>& table,
                 const std::uint8_t* goal, SearchWatcher* watcher) {
     const int orders = layout.orders;
     const std::vector<std::uint16_t> shifts = orderShifts<size>(orders);
-    table.assign(std::size_t(layout.blocks) * orders, kNotReached);
+    // Filled a slice at a time: first touching 12 MB is itself a stretch.
+    const std::size_t entries = std::size_t(layout.blocks) * orders;
+    table.reset(new std::uint8_t[entries]);
+    constexpr std::size_t kSlice = std::size_t{1} << 20;
+    for (std::size_t at = 0; at < entries; at += kSlice) {
+        if (watcher) watcher->buildingTables();
+        std::fill(table.get() + at, table.get() + std::min(entries, at + kSlice), kNotReached);
+    }
     std::vector<std::uint8_t> active(layout.blocks, 0);
     std::vector<std::uint8_t> nextActive(layout.blocks, 0);
 
@@ -223,9 +232,9 @@ ShortestTables& ShortestTables::shared() {
 
 void ShortestTables::prepare(SearchWatcher* watcher) {
     if (built) return;
-    smallLayout.build(kSmallPatternSize);
+    smallLayout.build(kSmallPatternSize, watcher);
     buildTable<kSmallPatternSize>(smallLayout, smallTable, kSmallPatternGoal, watcher);
-    largeLayout.build(kLargePatternSize);
+    largeLayout.build(kLargePatternSize, watcher);
     buildTable<kLargePatternSize>(largeLayout, largeTable, kLargePatternGoal, watcher);
     built = true;
 }
@@ -233,8 +242,7 @@ void ShortestTables::prepare(SearchWatcher* watcher) {
 bool ShortestTables::ready() const { return built; }
 
 const std::uint8_t* ShortestTables::tableFor(int lookup) const {
-    return kPatternLookups[lookup].size == kLargePatternSize ? largeTable.data()
-                                                             : smallTable.data();
+    return kPatternLookups[lookup].size == kLargePatternSize ? largeTable.get() : smallTable.get();
 }
 
 const PatternLayout& ShortestTables::layoutFor(int lookup) const {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "tiles/pattern_lookup.h"
@@ -50,8 +51,8 @@ public:
 private:
     PatternLayout largeLayout;
     PatternLayout smallLayout;
-    std::vector<std::uint8_t> largeTable;  // six tiles, a byte per entry
-    std::vector<std::uint8_t> smallTable;  // three tiles
+    std::unique_ptr<std::uint8_t[]> largeTable;  // six tiles, a byte per entry
+    std::unique_ptr<std::uint8_t[]> smallTable;  // three tiles
     bool built = false;
 };
 
