@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "counters/texts.h"
+#include "shell/hint_line.h"
 #include "shell/shell.h"
 #include "tiles/board.h"
 #include "tiles/placement.h"
@@ -305,9 +306,9 @@ struct PlacedText {
     int left, top;
 };
 
-std::string formatted(const char* pattern, int n) {
+std::string formatted(const char* pattern, int n, int m = 0) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, pattern, n);
+    std::snprintf(buf, sizeof buf, pattern, n, m);
     return buf;
 }
 
@@ -402,6 +403,19 @@ TEST_F(FontDatafile, EveryTextOnTheScreensKeepsItsGlyphsApart) {
         texts.push_back({formatted(kGaveUp, step), kTilesStatusX, kTilesStatusY});
     texts.push_back({kTilesUnsolvable, kTilesStatusX, kTilesStatusY});
     texts.push_back({kTilesSolved, kTilesStatusX, kTilesStatusY});
+    // The shortest solution: no position needs more than 80 moves.
+    texts.push_back({kSeeking, kTilesStatusX, kTilesStatusY});
+    texts.push_back({kSeekingAtLeastOne, kTilesStatusX, kTilesStatusY});
+    for (int n = 2; n <= 80; ++n)
+        texts.push_back({formatted(kSeekingAtLeast, n), kTilesStatusX, kTilesStatusY});
+    for (int n = 1; n <= 80; ++n) {
+        texts.push_back({formatted(kShortestMove, n, 80), kTilesStatusX, kTilesStatusY});
+        texts.push_back({formatted(kShortestMove, n, n), kTilesStatusX, kTilesStatusY});
+    }
+    for (int n = 0; n <= 80; ++n)
+        texts.push_back({formatted(kShortestSolved, n), kTilesStatusX, kTilesStatusY});
+    texts.push_back({kHintShortest, kHintX, kHintY});
+    texts.push_back({kHintRandom, kHintX, kHintY});
     texts.push_back({kCountersBanner, kCountersBannerX, kCountersBannerY});
     texts.push_back({kPlacingHelp, kStatusLeft, kStatusTop});
     texts.push_back({kSearching, kStatusNarrowLeft, kStatusTop});

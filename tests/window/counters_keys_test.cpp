@@ -1,5 +1,6 @@
 // counters played from the keyboard alone.
 
+#include <algorithm>
 #include <string>
 
 #include "counters_driver.h"
@@ -35,6 +36,37 @@ TEST_F(CountersWindow, KeyboardAlonePlaysAWholeGame) {
     app.keys("Right Return Right v Right Return Right space Right m Right Right Right space");
     ASSERT_NO_FATAL_FAILURE(waitStatus(kSolvedText, 10));
     EXPECT_TRUE(rowSoon("WWW-BBB")) << "the row, with no cursor, as a mouse game leaves it";
+    quit();
+}
+
+// J places the counters still missing, keeping those placed, in a row that
+// has a solution; the game goes on as if they were placed by hand. The hint
+// line offers J only while placing.
+TEST_F(CountersWindow, RandomRestKeepsThePlacedCountersAndTheGameGoesOn) {
+    const std::string hint = "J - juhuslik seis";
+    ASSERT_TRUE(hintShows(app.grab(), ""));
+    ASSERT_NO_FATAL_FAILURE(newGame());
+    EXPECT_TRUE(app.waitUntil([&](const Shot& s) { return hintShows(s, hint); }, 3));
+    ASSERT_NO_FATAL_FAILURE(place("WW---BB"));
+    ASSERT_TRUE(rowSoon("WW---BB"));
+    app.key("j");
+    std::string row;
+    ASSERT_TRUE(app.waitUntil(
+        [&](const Shot& s) {
+            row = readRow(s);
+            return statusShows(s, kSolvingText) && row.find('?') == std::string::npos;
+        },
+        5))
+        << "J did not end placing; the row shows " << row;
+    EXPECT_EQ(row.substr(0, 2), "WW");
+    EXPECT_EQ(row.substr(5), "BB");
+    std::string rest = row.substr(2, 3);
+    std::sort(rest.begin(), rest.end());
+    EXPECT_EQ(rest, "-BW") << row;
+    EXPECT_TRUE(hintShows(app.grab(), ""));
+    ASSERT_NO_FATAL_FAILURE(waitStatus(kSolvedText, 20));
+    EXPECT_TRUE(app.waitUntil([](const Shot& s) { return menuDrawn(s); }, 3));
+    EXPECT_TRUE(hintShows(app.grab(), "")) << "counters offers nothing at the menu";
     quit();
 }
 

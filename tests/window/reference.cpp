@@ -89,3 +89,16 @@ Shot referenceCounter(int content, int index) {
     }
     return finish(bmp);
 }
+
+bool hintShows(const Shot& shot, const std::string& text) {
+    // The whole strip between the banner (down to y 62) and the board (from
+    // y 100), so a line in the wrong place or a leftover fails too.
+    if (text.empty()) return shot.allOf(0, 63, 639, 99, kWhiteRgb);
+    static std::string drawnText;
+    static Shot drawn;
+    if (drawnText != text || drawn.pixels.empty()) {
+        drawn = referenceText(text, 25, 67);
+        drawnText = text;
+    }
+    return shot.differences(drawn, 0, 63, 639, 99) == 0;
+}

@@ -20,3 +20,8 @@ Shot referenceTilesCell(int value, int col, int row);
 // Cell `index` (0..6) of the counters row showing `content` (0 empty, 1 black,
 // 2 white), drawn into a white 640x480 picture.
 Shot referenceCounter(int content, int index);
+
+// The hint line between the banner and the board, the same in both
+// programs: `text` (Latin-1) where it starts, and nothing else in its strip;
+// "" for none.
+bool hintShows(const Shot& shot, const std::string& text);

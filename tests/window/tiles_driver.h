@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "reference.h"
 #include "x_harness.h"
@@ -34,6 +38,62 @@ inline bool boardShows(const Shot& shot, const Layout& layout) {
     for (int i = 0; i < 16; ++i)
         if (!cellShows(shot, i % 4, i / 4, layout[i])) return false;
     return true;
+}
+
+// Reads a rectangle of the window, moved by (dx, dy), as the index of the
+// reference picture it matches exactly; nothing when it matches none (the
+// pointer over it, or a redraw under way).
+class CropReader {
+public:
+    CropReader(int x1, int y1, int x2, int y2, const std::vector<Shot>& references)
+        : x1_(x1), y1_(y1), x2_(x2), y2_(y2) {
+        for (const Shot& r : references) crops_.push_back(crop(r, 0, 0));
+    }
+
+    std::optional<int> read(const Shot& shot, int dx = 0, int dy = 0) const {
+        auto it = std::find(crops_.begin(), crops_.end(), crop(shot, dx, dy));
+        if (it == crops_.end()) return std::nullopt;
+        return int(it - crops_.begin());
+    }
+
+private:
+    std::vector<Rgb> crop(const Shot& s, int dx, int dy) const {
+        std::vector<Rgb> out;
+        for (int y = y1_ + dy; y <= y2_ + dy; ++y)
+            for (int x = x1_ + dx; x <= x2_ + dx; ++x) out.push_back(s.at(x, y));
+        return out;
+    }
+    int x1_, y1_, x2_, y2_;
+    std::vector<std::vector<Rgb>> crops_;
+};
+
+// Cell (0,0) for every value it can show, -1 first; the other cells are the
+// same pictures moved by whole cells.
+inline std::vector<Shot> cellReferences() {
+    std::vector<Shot> out;
+    for (int value = -1; value <= 15; ++value) out.push_back(referenceTilesCell(value, 0, 0));
+    return out;
+}
+
+inline std::optional<Layout> readBoard(const CropReader& cells, const Shot& shot) {
+    Layout layout;
+    for (int i = 0; i < 16; ++i) {
+        auto v = cells.read(shot, 65 * (i % 4), 65 * (i / 4));
+        if (!v) return std::nullopt;
+        layout[i] = *v - 1;
+    }
+    return layout;
+}
+
+// True when `b` is `a` with the blank swapped with one side neighbour.
+inline bool oneMoveApart(const Layout& a, const Layout& b) {
+    int blankA = int(std::find(a.begin(), a.end(), 0) - a.begin());
+    int blankB = int(std::find(b.begin(), b.end(), 0) - b.begin());
+    int dc = std::abs(blankA % 4 - blankB % 4), dr = std::abs(blankA / 4 - blankB / 4);
+    if (dc + dr != 1) return false;
+    Layout undone = b;
+    std::swap(undone[blankA], undone[blankB]);
+    return undone == a;
 }
 
 inline std::string askFor(int n) { return "Paigutage lauale arv " + std::to_string(n) + "."; }

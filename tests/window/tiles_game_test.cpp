@@ -5,58 +5,11 @@
 // poll that saw the later one, which is never shorter than the real gap: a
 // late poll on a busy machine can only lengthen it.
 
-#include <algorithm>
-#include <optional>
 #include <vector>
 
 #include "tiles_driver.h"
 
 namespace {
-
-// Reads a rectangle of the window, moved by (dx, dy), as the index of the
-// reference picture it matches exactly; nothing when it matches none (the
-// pointer over it, or a redraw under way).
-class CropReader {
-public:
-    CropReader(int x1, int y1, int x2, int y2, const std::vector<Shot>& references)
-        : x1_(x1), y1_(y1), x2_(x2), y2_(y2) {
-        for (const Shot& r : references) crops_.push_back(crop(r, 0, 0));
-    }
-
-    std::optional<int> read(const Shot& shot, int dx = 0, int dy = 0) const {
-        auto it = std::find(crops_.begin(), crops_.end(), crop(shot, dx, dy));
-        if (it == crops_.end()) return std::nullopt;
-        return int(it - crops_.begin());
-    }
-
-private:
-    std::vector<Rgb> crop(const Shot& s, int dx, int dy) const {
-        std::vector<Rgb> out;
-        for (int y = y1_ + dy; y <= y2_ + dy; ++y)
-            for (int x = x1_ + dx; x <= x2_ + dx; ++x) out.push_back(s.at(x, y));
-        return out;
-    }
-    int x1_, y1_, x2_, y2_;
-    std::vector<std::vector<Rgb>> crops_;
-};
-
-// Cell (0,0) for every value it can show, -1 first; the other cells are the
-// same pictures moved by whole cells.
-std::vector<Shot> cellReferences() {
-    std::vector<Shot> out;
-    for (int value = -1; value <= 15; ++value) out.push_back(referenceTilesCell(value, 0, 0));
-    return out;
-}
-
-std::optional<Layout> readBoard(const CropReader& cells, const Shot& shot) {
-    Layout layout;
-    for (int i = 0; i < 16; ++i) {
-        auto v = cells.read(shot, 65 * (i % 4), 65 * (i / 4));
-        if (!v) return std::nullopt;
-        layout[i] = *v - 1;
-    }
-    return layout;
-}
 
 // The status lines of a solve, by index: no line, the tile being brought
 // home (1..15), then "Lahendatud!.".
@@ -69,17 +22,6 @@ std::vector<Shot> statusReferences() {
             referenceText("Viin numbrit " + std::to_string(tile) + " oma kohale.", 250, 400));
     out.push_back(referenceText("Lahendatud!.", 250, 400));
     return out;
-}
-
-// True when `b` is `a` with the blank swapped with one side neighbour.
-bool oneMoveApart(const Layout& a, const Layout& b) {
-    int blankA = int(std::find(a.begin(), a.end(), 0) - a.begin());
-    int blankB = int(std::find(b.begin(), b.end(), 0) - b.begin());
-    int dc = std::abs(blankA % 4 - blankB % 4), dr = std::abs(blankA / 4 - blankB / 4);
-    if (dc + dr != 1) return false;
-    Layout undone = b;
-    std::swap(undone[blankA], undone[blankB]);
-    return undone == a;
 }
 
 // The solver pauses 500 ms after every picture it draws: each move, each

@@ -92,6 +92,15 @@ TEST_F(TilesWindow, UnsolvablePlacementIsReported) {
     ASSERT_NO_FATAL_FAILURE(place(start));
     ASSERT_NO_FATAL_FAILURE(waitStatus("See seis ei ole lahenduv!."));
     EXPECT_TRUE(boardSoon(start)) << "the position stays as placed";
+    // Nothing to solve: no hint, and N does nothing at the menu.
+    EXPECT_TRUE(hintShows(app.grab(), ""));
+    app.key("n");
+    EXPECT_FALSE(app.waitUntil(
+        [&](const Shot& s) {
+            return !statusShows(s, "See seis ei ole lahenduv!.") || !boardShows(s, start);
+        },
+        0.5))
+        << "N did something after an unsolvable placement";
     // A new game after it starts from an empty board.
     ASSERT_NO_FATAL_FAILURE(newGame());
     EXPECT_TRUE(boardSoon(kUnplacedLayout));

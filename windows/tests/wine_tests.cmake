@@ -15,7 +15,7 @@ set(window ${CMAKE_SOURCE_DIR}/tests/window)
 add_executable(wine_window_tests
   ${window}/x_harness.cpp ${window}/reference.cpp
   ${window}/tiles_game_test.cpp ${window}/tiles_window_test.cpp ${window}/counters_window_test.cpp
-  ${window}/counters_keys_test.cpp
+  ${window}/counters_keys_test.cpp ${window}/tiles_offers_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wine_window_test.cpp)
 target_include_directories(wine_window_tests PRIVATE ${window} ${CMAKE_SOURCE_DIR} ${X11_INCLUDE_DIR})
 target_link_libraries(wine_window_tests PRIVATE GTest::gtest_main ${X11_LIBRARIES} PkgConfig::ALLEGRO)
@@ -40,8 +40,9 @@ set_tests_properties(windows_signing PROPERTIES TIMEOUT 120 FIXTURES_SETUP signe
 
 # Every case of tiles and counters with a whole game, the unsolvable and the
 # stopped outcome, instant and held presses on both buttons, Escape, a game
-# played from the keyboard alone, and the Wine tests.
-set(wine_cases "TilesWindow.PocketGameIsSolvedMoveByMoveAtTheSetPace:TilesWindow.UnsolvablePlacementIsReported:TilesWindow.ScriptThatCannotGoOnNamesItsStep:CountersWindow.LongestGameIsPlayedBackMoveByMoveAtItsPace:CountersWindow.EscapeAtTheMenuStartsANewGame:CountersWindow.KeyboardAlonePlaysAWholeGame:WineWindows.*")
+# played from the keyboard alone, the shortest solution on request, and the
+# Wine tests.
+set(wine_cases "TilesWindow.PocketGameIsSolvedMoveByMoveAtTheSetPace:TilesWindow.UnsolvablePlacementIsReported:TilesWindow.ScriptThatCannotGoOnNamesItsStep:TilesOffers.ShortSolutionOnRequest:CountersWindow.LongestGameIsPlayedBackMoveByMoveAtItsPace:CountersWindow.EscapeAtTheMenuStartsANewGame:CountersWindow.KeyboardAlonePlaysAWholeGame:WineWindows.*")
 add_test(NAME window_wine
   COMMAND ${window}/with-xvfb 24 ${CMAKE_SOURCE_DIR}/windows/check-windows
           ${signed_installer} ${KALVO_WINDOWS_CROSS} ${CMAKE_BINARY_DIR}/wine
