@@ -24,7 +24,7 @@ export async function axeClean(page, what, check) {
 
 // What the accessibility tree offers: the names of its buttons, the board's
 // cells' names in order, and the name of the board's active cell.
-export async function offered(session) {
+async function offered(session) {
   const {nodes} = await session.send("Accessibility.getFullAXTree");
   const shown = nodes.filter((n) => !n.ignored);
   const byDom = new Map(shown.map((n) => [n.backendDOMNodeId, n]));
@@ -39,7 +39,7 @@ export async function offered(session) {
 }
 
 // Waits until the tree offers what `wanted` accepts; gives the last look.
-export async function offers(session, wanted, seconds = 5) {
+async function offers(session, wanted, seconds = 5) {
   const end = Date.now() + seconds * 1000;
   let tree;
   do {
@@ -52,7 +52,7 @@ export async function offers(session, wanted, seconds = 5) {
 
 // Keeps, in the page, every status line the program said and every text
 // the live region took.
-export function listen() {
+function listen() {
   const said = [];
   const read = [];
   const tell = Module.onProgramSays;
@@ -196,3 +196,6 @@ export async function keyboardGames(GamePage, check) {
     name: (cell, key) => `Lahter ${cell + 1}:${key ? ` ${white.has(key) ? "valge" : "must"}` : ""}`,
   });
 }
+
+// The offers test reads the page the same way.
+export {listen, offered, offers};
