@@ -188,3 +188,12 @@ export async function offerGames(GamePage, check) {
   await tilesOffers(GamePage, check);
   await countersOffers(GamePage, check);
 }
+
+// Offline, after a game of one move: N plays its shortest solution, from
+// the search's worker that the service worker kept.
+export async function shortestOffline(page, check) {
+  await page.keyboard.press("KeyN");
+  const played = await page.waitForFunction(() => /^Lahendatud 1 käiguga/.test(document.querySelector("[aria-live]").textContent),
+                                            {timeout: 20000}).then(() => true, () => false);
+  check(played, `tiles offline: N plays the shortest solution (${await page.$eval("[aria-live]", (e) => e.textContent)})`);
+}
