@@ -963,6 +963,9 @@ async function offlinePages() {
   await index.page.close();
 
   const tiles = await GamePage.open("tiles.html", {width: 800, height: 600}, {site: base, what: "tiles offline"});
+  // The search's worker, started when placing starts, must find its files
+  // in the service worker's cache, not in the browser's.
+  await tiles.page.setCacheEnabled(false);
   check((await tiles.showsLinuxScreen("tiles-start")) >= 0, "tiles offline: first screen");
   await tiles.park();
   await tiles.press(...kTilesNewGame);
