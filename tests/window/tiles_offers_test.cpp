@@ -116,8 +116,7 @@ TEST_F(TilesOffers, TwoRunsDrawDifferentPositions) {
         }
         AppUnderTest& now = run == 0 ? app : *second;
         now.tap(kNewGameX, kNewGameY);
-        ASSERT_TRUE(
-            now.waitUntil([](const Shot& s) { return statusShows(s, askFor(1)); }, 5));
+        ASSERT_TRUE(now.waitUntil([](const Shot& s) { return statusShows(s, askFor(1)); }, 5));
         now.key("j");
         // The first picture after J already shows the script's first move, if
         // it made one; the position is as random, and as solvable.
@@ -279,8 +278,8 @@ TEST_F(TilesOffers, ShortestSolutionOfAStoppedGameIsPlayedMoveByMoveAndAgainOnRe
     ASSERT_TRUE(app.waitUntil([](const Shot& s) { return menuDrawn(s); }, 3));
     EXPECT_TRUE(hintSoon(app, kHintShortest));
     app.grab().savePng(::testing::TempDir() + "tiles-shortest-end.png");
-    EXPECT_FALSE(app.waitUntil(
-        [&](const Shot& s) { return !statusShows(s, solvedIn(kStopShortest)); }, 0.5))
+    EXPECT_FALSE(
+        app.waitUntil([&](const Shot& s) { return !statusShows(s, solvedIn(kStopShortest)); }, 0.5))
         << "a key or press made during the playback chose on the menu";
 
     // N again: the placed position once more, and the same number of moves.
