@@ -38,6 +38,8 @@ void tellMenu(bool up, char offer) {
     send(menuMeaningJson(up, offer, places, 2, buffer, sizeof buffer));
 }
 
-// The page's turn during a long computation (shell.h). Until the platform
-// can hand the main thread back from inside one, the page waits for it.
+// The page's turn during a long computation (shell.h). The one such
+// computation, tiles' shortest search, runs in a worker of the page's
+// (web/search/): the program only waits for its answers, as it waits for
+// input, and the page's main thread is free meanwhile.
 void keepWindowAlive() {}

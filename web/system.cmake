@@ -66,7 +66,7 @@ set(SHELL_PAGE_SOURCE shell/page_web.cpp)
 # wait: the menu, a held button, the placing loop, the pauses of a solve.
 set(WAITING_FUNCTIONS
   # the shell: the menu's idle pass and the placing loop's
-  main "menuSaysQuit()" "(anonymous namespace)::menuYieldProc(int, DIALOG*, int)"
+  main "chooseOnMenu(char)" "(anonymous namespace)::menuYieldProc(int, DIALOG*, int)"
   "(anonymous namespace)::idleUntilInput(int, bool)"
   # the library's dialog manager, which calls the idle pass through the
   # dialog's table, also while a button is held; and its rest()
@@ -76,8 +76,35 @@ set(WAITING_FUNCTIONS
 # The pauses of a solve, where each program has them.
 set(WAITING_FUNCTIONS_tiles
   "(anonymous namespace)::moveCall(Board&, int, int, int)"
-  "(anonymous namespace)::moveUntilThere(Board&, int, int, int)")
+  "(anonymous namespace)::moveUntilThere(Board&, int, int, int)"
+  # the shortest solution: its pauses, and the wait for the search's worker
+  "showShortest(Board&)" "playShortest(Board&, SearchWatcher*)" "pauseFor(int)"
+  "shortestSolution(std::__2::array<unsigned char, 16ul> const&, SearchWatcher*)")
 set(WAITING_FUNCTIONS_counters "yield_timeslice()")
+
+# --- tiles' shortest search: a worker of the page ---------------------------
+# The search takes seconds to build its tables and up to seconds to search,
+# on the page's main thread, where the program runs, if it ran in the
+# program. So it runs in a worker of its own, built from the same sources
+# (web/search/): its script and .wasm load only when the first game of
+# tiles starts placing, and build the tables meanwhile. The program's side
+# (web/search/client.cpp) answers tiles/shortest.h's calls from the
+# worker's messages, waiting for them as for input. Each program keeps
+# Emscripten's fixed 16 MB; the worker's memory grows to what the tables
+# take, and never past 48 MB.
+set(TILES_SEARCH_APART ON)
+set(TILES_SEARCH_CLIENT_SOURCES web/search/client.cpp)
+function(add_tiles_search)
+  set(worker_js ${CMAKE_SOURCE_DIR}/web/search/worker.js)
+  add_executable(tiles_search web/search/shortest_worker.cpp tiles/position.cpp
+    ${TILES_SEARCH_SOURCES})
+  target_include_directories(tiles_search PRIVATE ${CMAKE_SOURCE_DIR})
+  set_property(TARGET tiles_search APPEND PROPERTY LINK_DEPENDS ${worker_js})
+  target_link_options(tiles_search PRIVATE "SHELL:--pre-js ${worker_js}"
+    -sENVIRONMENT=worker -sFILESYSTEM=0 -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=48MB)
+  # The site takes it with the program.
+  add_dependencies(tiles tiles_search)
+endfunction()
 
 # What every program of a game page is linked with: the page's own scripts
 # at the start of the program's (web/site/page.js, then reader.js, which

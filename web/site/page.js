@@ -14,6 +14,7 @@
   const pageMenu = document.getElementById("menu");
   const board = document.getElementById("board");
   const keypad = document.getElementById("keypad");
+  const offers = document.getElementById("offers");
   const notice = document.getElementById("notice");
   const message = document.getElementById("message");
   const ended = document.getElementById("ended");
@@ -65,8 +66,8 @@
       // The menu's buttons: over the drawn ones, or the panel's own.
       if (withControls) controls.prepend(pageMenu);
       else board.after(pageMenu);
-      panel.hidden = fullscreenButton.hidden && !withControls;
-      const size = panel.hidden ? [0, 0] : [panel.offsetWidth + kMargin, panel.offsetHeight + kMargin];
+      // The panel always keeps the place of the program's offers.
+      const size = [panel.offsetWidth + kMargin, panel.offsetHeight + kMargin];
       const below = Math.min(width / canvas.width, (height - size[1]) / canvas.height);
       const beside = Math.min((width - size[0]) / canvas.width, height / canvas.height);
       return {beside: beside > below, scale: Math.max(below, beside, 0)};
@@ -116,12 +117,22 @@
   let menuSaid = {up: false, buttons: []};
   let screenSaid = {cursor: -1, cells: []};
 
-  // The menu's two choices while the program's menu is up, and the keypad
-  // while placing where the board's cells are smaller than a target.
+  // The menu's two choices while the program's menu is up, the keypad
+  // while placing where the board's cells are smaller than a target, and
+  // on every screen the program's offer while it holds: "J" while placing
+  // (the screen says so), "N" while the menu is up after a game whose
+  // shortest solution it can play (the menu says so). A
+  // button that goes while it has the focus leaves it to the game.
   function showControls() {
     pageMenu.classList.toggle("shown", menuSaid.up);
     const smallest = Math.min(...screenSaid.cells.map((c) => Math.min(c.right - c.left + 1, c.bottom - c.top + 1)));
     keypad.classList.toggle("shown", !controls.hidden && screenSaid.cursor >= 0 && smallest * scale < target());
+    for (const button of offers.children) {
+      const offer = button.dataset.offer;
+      const shown = offer === "N" ? menuSaid.up && menuSaid.offer === "N" : !menuSaid.up && screenSaid.offer === offer;
+      button.classList.toggle("shown", shown);
+      if (!shown && document.activeElement === button) board.focus();
+    }
   }
 
   // Others who listen to the program add themselves to this list.
@@ -143,6 +154,18 @@
     _webKey(code, character, 1);
     _webKey(code, character, 0);
     key.blur();
+  });
+
+  // An offer is the program's key, down and up, typed on the game: the
+  // focus goes to the board first, as a choice of the page's menu leaves it.
+  offers.addEventListener("click", (e) => {
+    const button = e.target.closest("button");
+    if (!button || !button.classList.contains("shown")) return;
+    board.focus();
+    const code = Number(button.dataset.key);
+    const character = Number(button.dataset.character);
+    _webKey(code, character, 1);
+    _webKey(code, character, 0);
   });
 
   // A window dragged to a screen of another density changes the ratio

@@ -257,3 +257,6 @@ export async function keyboardGames(GamePage, check) {
     name: (cell, key) => `Lahter ${cell + 1}:${key ? ` ${white.has(key) ? "valge" : "must"}` : ""}`,
   });
 }
+
+// The offers test reads the page the same way.
+export {listen, offered, offers};
