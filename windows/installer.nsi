@@ -7,6 +7,14 @@
 ;
 ; STAGE holds tiles.exe, counters.exe, LICENSE.txt, font-LICENSE.txt and
 ; THIRD-PARTY.txt. /S installs and uninstalls without asking anything.
+;
+; Over an installed version it upgrades in place: the installed version's
+; own uninstaller first removes what that version installed, so that no
+; file the new version no longer has is left behind, and there is one
+; uninstall entry, the new one's. The same version installs over itself (a
+; repair). Over a newer version it refuses: it says why in a message box
+; (silently, with /S, it says nothing) and ends with exit status 2,
+; changing nothing.
 
 Unicode true
 ; A 64-bit installer: it writes the 64-bit registry and Program Files, and
@@ -18,6 +26,8 @@ ManifestDPIAware true
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
+!include "LogicLib.nsh"
+!include "WordFunc.nsh"
 
 !define PRODUCT "Kalvorintu!"
 !define PUBLISHER "Kalvorintu maintainers"
@@ -26,6 +36,9 @@ ManifestDPIAware true
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Kalvorintu"
+; An upgrade goes where the installed version is.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+Caption "${PRODUCT} ${VERSION}"
 BrandingText "${PRODUCT} ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
@@ -49,6 +62,17 @@ VIAddVersionKey /LANG=0 "FileDescription" "${PRODUCT} ${VERSION} installer"
 ; the programs are.
 Function .onInit
   SetShellVarContext all
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "DisplayVersion"
+  ${If} $0 != ""
+    ${VersionCompare} $0 "${VERSION}" $1
+    ${If} $1 == 1
+      MessageBox MB_OK|MB_ICONSTOP "Sellesse arvutisse on paigaldatud ${PRODUCT} uuem versioon $0.$\r$\n\
+See paigaldaja on versioon ${VERSION} ega paigalda vanemat versiooni uuema asemele.$\r$\n\
+Kui soovid vanemat versiooni, eemalda enne uuem." /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -56,6 +80,15 @@ Function un.onInit
 FunctionEnd
 
 Section "Kalvorintu!"
+  ; The installed version's uninstaller, run where it is (_?=) so that it is
+  ; waited for, removes that version's files, shortcuts and entry.
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+  ${AndIf} ${FileExists} "$0\uninstall.exe"
+    ExecWait '"$0\uninstall.exe" /S _?=$0'
+    Delete "$0\uninstall.exe"
+    RMDir "$0"
+  ${EndIf}
   SetOutPath "$INSTDIR"
   ; No file times in the installer: makensis would store each file's time
   ; as the build machine reports it, and a rebuild would differ. The

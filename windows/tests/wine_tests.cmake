@@ -5,6 +5,8 @@
 #   KALVO_WINE_TESTS=ON
 #   KALVO_WINDOWS_INSTALLER  the installer (scripts/package-windows)
 #   KALVO_WINDOWS_CROSS      the cross build (tiles_high.exe, wine_probe.exe)
+#   KALVO_WINDOWS_PREVIOUS_INSTALLER  the previous release's installer
+#                            (scripts/previous-release --windows), if any
 # One group, window_wine, runs everything in one X server and one Wine
 # prefix kept in this build folder: windows/check-windows installs the
 # programs there, checks the installation, runs the tests, uninstalls.
@@ -48,3 +50,15 @@ add_test(NAME window_wine
           ${signed_installer} ${KALVO_WINDOWS_CROSS} ${CMAKE_BINARY_DIR}/wine
           $<TARGET_FILE:wine_window_tests> --gtest_filter=${wine_cases})
 set_tests_properties(window_wine PROPERTIES TIMEOUT 600 LABELS window FIXTURES_REQUIRED signed_installer)
+
+# The installer over the previous release's, in a Wine prefix of its own:
+# one entry, the new files, the shortcuts starting the new programs, no way
+# back to an older version, nothing left after uninstalling.
+if(KALVO_WINDOWS_PREVIOUS_INSTALLER)
+  get_filename_component(stage ${KALVO_WINDOWS_CROSS}/../stage ABSOLUTE)
+  add_test(NAME window_wine_upgrade
+    COMMAND ${window}/with-xvfb 24 ${CMAKE_SOURCE_DIR}/windows/check-upgrade
+            ${KALVO_WINDOWS_PREVIOUS_INSTALLER} ${KALVO_WINDOWS_INSTALLER} ${KALVO_WINDOWS_CROSS}
+            ${stage} ${CMAKE_BINARY_DIR}/wine-upgrade)
+  set_tests_properties(window_wine_upgrade PROPERTIES TIMEOUT 600 LABELS window)
+endif()
