@@ -22,35 +22,18 @@
 #include <cstring>
 #include <thread>
 
+#include "titled_window.h"
+
 namespace {
 
-constexpr char kTitle[] = "Kalvorintu!";
+using bench::findTitled;
+using bench::ignoreErrors;
+
 constexpr int kBarX = 212, kBackgroundX = 205, kProbeY = 200;
 
 double nowSeconds() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-// The window may go away or not be mapped yet between the check and the read;
-// such errors only mean "not yet".
-int ignoreErrors(Display*, XErrorEvent*) { return 0; }
-
-Window findTitled(Display* dpy, Window w) {
-    char* name = nullptr;
-    if (XFetchName(dpy, w, &name) && name != nullptr) {
-        bool match = std::strcmp(name, kTitle) == 0;
-        XFree(name);
-        XWindowAttributes attr;
-        if (match && XGetWindowAttributes(dpy, w, &attr) && attr.map_state == IsViewable) return w;
-    }
-    Window root, parent, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(dpy, w, &root, &parent, &children, &count)) return 0;
-    Window found = 0;
-    for (unsigned int i = 0; i < count && found == 0; ++i) found = findTitled(dpy, children[i]);
-    if (children) XFree(children);
-    return found;
 }
 
 // 0 for black, 2 for white, 1 for anything else (including a failed read).

@@ -28,9 +28,13 @@
 #include <thread>
 #include <vector>
 
+#include "titled_window.h"
+
 namespace {
 
-constexpr char kTitle[] = "Kalvorintu!";
+using bench::findTitled;
+using bench::ignoreErrors;
+
 // The board's 16 cells, window coordinates, and where a click hits each.
 constexpr int kBoardX = 220, kBoardY = 110, kBoardSide = 4 * 65;
 constexpr int kCellCentreX = 250, kCellCentreY = 140, kCellStep = 65;
@@ -48,25 +52,6 @@ constexpr double kSteadyMs = 150;
 double nowMs() {
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
-
-int ignoreErrors(Display*, XErrorEvent*) { return 0; }
-
-Window findTitled(Display* dpy, Window w) {
-    char* name = nullptr;
-    if (XFetchName(dpy, w, &name) && name != nullptr) {
-        bool match = std::strcmp(name, kTitle) == 0;
-        XFree(name);
-        XWindowAttributes attr;
-        if (match && XGetWindowAttributes(dpy, w, &attr) && attr.map_state == IsViewable) return w;
-    }
-    Window root, parent, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(dpy, w, &root, &parent, &children, &count)) return 0;
-    Window found = 0;
-    for (unsigned int i = 0; i < count && found == 0; ++i) found = findTitled(dpy, children[i]);
-    if (children) XFree(children);
-    return found;
 }
 
 // The pixels of a rectangle of the window; empty when the read failed.
