@@ -71,14 +71,7 @@ int main(int argc, char** argv) {
     XSetErrorHandler(ignoreErrors);
 
     double start = nowSeconds();
-    pid_t pid = fork();
-    if (pid == 0) {
-        int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        execl(argv[1], argv[1], static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    pid_t pid = bench::startQuietly(argv[1]);
 
     double seen = -1;
     Window w = 0;

@@ -181,14 +181,7 @@ int main(int argc, char** argv) {
     if (dpy == nullptr) return fail("no X display");
     XSetErrorHandler(ignoreErrors);
 
-    pid_t pid = fork();
-    if (pid == 0) {
-        int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        execl(argv[1], argv[1], static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    pid_t pid = bench::startQuietly(argv[1]);
     Window w = 0;
     waitFor(15, [&] { return (w = findTitled(dpy, DefaultRootWindow(dpy))) != 0; });
     const int status = w != 0 ? measure(dpy, w, cells) : fail("no window");

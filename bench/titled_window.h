@@ -1,8 +1,10 @@
 #pragma once
-// Finding the programs' window on the display, for the measuring programs
-// that start one and watch its pixels.
+// Starting a program and finding its window on the display, for the
+// measuring programs that watch its pixels.
 
 #include <X11/Xlib.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -30,6 +32,19 @@ inline Window findTitled(Display* dpy, Window w) {
     for (unsigned int i = 0; i < count && found == 0; ++i) found = findTitled(dpy, children[i]);
     if (children) XFree(children);
     return found;
+}
+
+// Starts `program` with its output thrown away; its process id.
+inline pid_t startQuietly(const char* program) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execl(program, program, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
 }
 
 }  // namespace bench
